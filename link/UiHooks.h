@@ -1,0 +1,29 @@
+#pragma once
+// Hooks into a user interface, when the program has one. The windowed program
+// installs a yield hook that processes pending events and a mouse-pointer host
+// for its active window; the console programs install neither.
+
+#include <cstdint>
+#include <functional>
+
+namespace tavo {
+
+void SetYieldHook(std::function<void()> hook);
+bool HasYieldHook();
+// Lets the user interface process its pending events (does nothing without a hook).
+void YieldToUi();
+
+class IMousePointerHost {
+public:
+    virtual ~IMousePointerHost() = default;
+    virtual bool HasActiveWindow() const = 0;
+    virtual std::int16_t MousePointer() const = 0;
+    virtual void SetMousePointer(std::int16_t pointer) = 0;
+};
+
+constexpr std::int16_t kHourglassPointer = 11;
+
+void SetMousePointerHost(IMousePointerHost* host);
+IMousePointerHost* MousePointerHost();
+
+}  // namespace tavo

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs what the suite needs on Debian 12, builds it, and then either runs
+# the main job ("run") or every test ("test"). Run as root.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+mode=${1:-test}
+
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
+          qt6-base-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+fi
+
+jobs=$(nproc)
+build() {  # folder, extra cmake arguments...
+  local dir=$1; shift
+  cmake -S "$here" -B "$here/$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$here/$dir" -j "$jobs"
+}
+
+case "$mode" in
+  run)
+    build build
+    "$here/tools/run-main.sh" "$here/build/bin"
+    ;;
+  test)
+    build build
+    (cd "$here/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+    build build-asan -DTAVO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+    (cd "$here/build-asan" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+    if [ -f "$here/fuzz/CMakeLists.txt" ]; then
+      build build-fuzz -DTAVO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+      "$here/fuzz/run.sh" "$here/build-fuzz" "${FUZZ_SECONDS:-10}"
+    fi
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,29 @@
+#pragma once
+// Records every message box and answers from a script, so tests can play the
+// user. Installs itself as the process-wide box for its lifetime.
+
+#include <deque>
+#include <vector>
+
+#include "link/MessageBox.h"
+
+namespace tavo::test {
+
+class ScriptedMessageBox : public IMessageBox {
+public:
+    ScriptedMessageBox();
+    ~ScriptedMessageBox() override;
+
+    // Queues the answers to the next boxes; without one, the default button is taken.
+    void Answer(MsgResult result) { answers_.push_back(result); }
+
+    MsgResult Show(const MessageBoxRequest& request) override;
+
+    const std::vector<MessageBoxRequest>& Shown() const { return shown_; }
+
+private:
+    std::deque<MsgResult> answers_;
+    std::vector<MessageBoxRequest> shown_;
+};
+
+}  // namespace tavo::test
