@@ -1,0 +1,144 @@
+#include "PortMap.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+
+namespace tavo {
+
+namespace {
+
+bool IsFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Reads a folder's entry names; false when it cannot be opened.
+bool ReadFolder(const std::string& path, std::vector<std::string>& names) {
+    DIR* dir = ::opendir(path.c_str());
+    if (!dir) return false;
+    while (dirent* e = ::readdir(dir)) {
+        std::string n = e->d_name;
+        if (n != "." && n != "..") names.push_back(std::move(n));
+    }
+    ::closedir(dir);
+    return true;
+}
+
+// Whole-number suffix of text after prefix; -1 when absent or not all digits.
+int NumberAfter(const std::string& text, std::size_t prefixLength) {
+    if (text.size() <= prefixLength) return -1;
+    const char* first = text.data() + prefixLength;
+    const char* last = text.data() + text.size();
+    int value = -1;
+    auto [ptr, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || ptr != last || value < 0) return -1;
+    return value;
+}
+
+PortMapStatus ListFromFolder(const std::string& folder, std::vector<PortMapEntry>& out) {
+    std::vector<std::string> names;
+    if (!ReadFolder(folder, names)) return PortMapStatus::SourceUnreadable;
+    std::vector<PortMapEntry> found;
+    for (const auto& name : names) {
+        if (name.rfind("COM", 0) != 0) continue;
+        int number = NumberAfter(name, 3);
+        if (number < 0) continue;
+        found.push_back(PortMapEntry{number, name, {}});
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.number < b.number; });
+    for (auto& entry : found) {
+        if (entry.name.size() > kPortMapMaxText) return PortMapStatus::EntryTooLong;
+        std::string path = folder + "/" + entry.name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) return PortMapStatus::EntryUnreadable;
+        if (S_ISLNK(st.st_mode)) {
+            std::string target(4096, '\0');
+            ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+            if (n < 0) return PortMapStatus::EntryUnreadable;
+            target.resize(static_cast<std::size_t>(n));
+            // A relative link is relative to the map folder, as the file system resolves it.
+            entry.target = target.empty() || target[0] == '/' ? target : folder + "/" + target;
+            if (target.size() > kPortMapMaxText) return PortMapStatus::EntryTooLong;
+        } else {
+            entry.target = path;
+        }
+        out.push_back(entry);
+    }
+    return PortMapStatus::Ok;
+}
+
+std::string ReadFirstLine(const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+PortMapStatus ListFromSysfs(std::vector<PortMapEntry>& out) {
+    const std::string sysTty = "/sys/class/tty";
+    std::vector<std::string> names;
+    if (!ReadFolder(sysTty, names)) return PortMapStatus::SourceUnreadable;
+    std::sort(names.begin(), names.end());
+
+    std::vector<PortMapEntry> found;
+    std::set<int> used;
+    for (const auto& name : names) {
+        if (name.rfind("ttyS", 0) != 0) continue;
+        int k = NumberAfter(name, 4);
+        if (k < 0) continue;
+        // Only ports with a UART behind them: the "type" of an empty slot is 0.
+        std::string type = ReadFirstLine(sysTty + "/" + name + "/type");
+        if (type.empty() || type == "0") continue;
+        found.push_back(PortMapEntry{k + 1, "COM" + std::to_string(k + 1), "/dev/" + name});
+        used.insert(k + 1);
+    }
+    int next = 1;
+    for (const char* prefix : {"ttyUSB", "ttyACM"}) {
+        for (const auto& name : names) {
+            if (name.rfind(prefix, 0) != 0) continue;
+            while (used.count(next)) ++next;
+            found.push_back(PortMapEntry{next, "COM" + std::to_string(next), "/dev/" + name});
+            used.insert(next);
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.number < b.number; });
+    out.insert(out.end(), found.begin(), found.end());
+    return PortMapStatus::Ok;
+}
+
+}  // namespace
+
+std::string PortMapFolder() {
+    if (const char* env = std::getenv("TAVO_PORTS"); env && *env) return env;
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        std::string user = std::string(home) + "/.config/tavo/ports";
+        if (IsFolder(user)) return user;
+    }
+    if (IsFolder("/etc/tavo/ports")) return "/etc/tavo/ports";
+    return {};
+}
+
+PortMapStatus ListPortMap(std::vector<PortMapEntry>& out) {
+    std::string folder = PortMapFolder();
+    return folder.empty() ? ListFromSysfs(out) : ListFromFolder(folder, out);
+}
+
+std::string PortDevicePath(int number) {
+    std::vector<PortMapEntry> ports;
+    ListPortMap(ports);  // a later unreadable entry does not hide the ones before it
+    for (const auto& p : ports)
+        if (p.number == number) return p.target;
+    return {};
+}
+
+int PortNumberOf(const std::string& portName) { return NumberAfter(portName, 3); }
+
+}  // namespace tavo
