@@ -1,0 +1,61 @@
+#include "modCommon.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "link/MessageBox.h"
+#include "link/ProgramInfo.h"
+
+namespace tavo {
+
+std::string HexPad(std::int16_t v, std::int16_t width) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%X", static_cast<unsigned>(static_cast<std::uint16_t>(v)));
+    std::string text(digits);
+    if (width > 0 && text.size() < static_cast<std::size_t>(width))
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), '0');
+    return text;
+}
+
+bool FileExists(const std::string& path) {
+    if (path.empty()) return false;
+    // Non-blocking, so that a named pipe cannot stall the test.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool isFile = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    ::close(fd);
+    return isFile;
+}
+
+bool DeleteFile(const std::string& path, bool prompt) {
+    // Anything but a folder at path is deleted, also a file that cannot be read
+    // or a dangling link: either would otherwise stay while we reported it gone.
+    struct stat st {};
+    bool present = !path.empty() && ::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    if (!present) return true;
+    if (prompt) {
+        MsgResult answer = ShowMessage(ProgramTitle(), "Delete file (" + path + ")?", MsgIcon::Question,
+                                       MsgButtons::YesNo, MsgResult::No);
+        if (answer != MsgResult::Yes) return false;
+    }
+    if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
+    if (prompt) {
+        ShowMessage("File In Use", "Cannot delete file, please try again later.", MsgIcon::Exclamation,
+                    MsgButtons::Ok, MsgResult::Ok);
+    }
+    return false;
+}
+
+std::string TrimBlanks(std::string_view text) {
+    std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    std::size_t last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+}  // namespace tavo

@@ -1,0 +1,27 @@
+#pragma once
+// Procedures every program shares: hexadecimal fields, file tests and
+// deletion, and device identification.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavo {
+
+// v in upper-case hexadecimal (a negative value as its 16-bit two's complement),
+// padded in front with "0" to width characters; a longer text is never cut.
+std::string HexPad(std::int16_t v, std::int16_t width);
+
+// True when path can be opened for reading; a folder counts as missing.
+bool FileExists(const std::string& path);
+
+// Deletes path. With prompt, asks first (No returns false) and shows the
+// "File In Use" box when the file cannot be deleted. True when the file is gone
+// or was never there. A folder is never deleted.
+bool DeleteFile(const std::string& path, bool prompt);
+
+// text without leading and trailing blanks (only " ", as the configuration
+// values are trimmed).
+std::string TrimBlanks(std::string_view text);
+
+}  // namespace tavo

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "link/ProfileReader.h"
+
+namespace tavo {
+namespace {
+
+namespace fs = std::filesystem;
+
+ProfileReader Text(const std::string& s) { return ProfileReader::FromText(s); }
+
+TEST(ProfileReader, NamesIgnoreCaseAndFirstSectionAndKeyWin) {
+    auto p = Text(
+        "[General]\r\n"
+        "DevicePortFile = /data/tavo.txt \r\n"
+        "deviceportfile=second\r\n"
+        "[devices]\r\n"
+        "Count=2\r\n"
+        "[GENERAL]\r\n"
+        "FeedbackFile=in the second General\r\n");
+    EXPECT_EQ(p.GetString("general", "DEVICEPORTFILE", "def"), "/data/tavo.txt");
+    EXPECT_EQ(p.GetInt("Devices", "count", 0), 2);
+    // Only the first section of a name is searched.
+    EXPECT_EQ(p.GetString("General", "FeedbackFile", "def"), "def");
+    EXPECT_EQ(p.GetString("Missing", "Count", "def"), "def");
+    EXPECT_EQ(p.GetInt("Devices", "Name1", 7), 7);
+}
+
+TEST(ProfileReader, ValuesKeepInnerBlanksAndLoseMatchingQuotes) {
+    auto p = Text(
+        "[S]\n"
+        "a=\"  QUELB  \"\n"
+        "b='x'\n"
+        "c=\"x'\n"
+        "d=\"\n"
+        "e=\"\"\n"
+        "f=\tv w\t\n"
+        "g=\n"
+        "h==x=\n");
+    EXPECT_EQ(p.GetString("S", "a", ""), "  QUELB  ");
+    EXPECT_EQ(p.GetString("S", "b", ""), "x");
+    EXPECT_EQ(p.GetString("S", "c", ""), "\"x'");
+    EXPECT_EQ(p.GetString("S", "d", ""), "\"");
+    EXPECT_EQ(p.GetString("S", "e", "def"), "");
+    EXPECT_EQ(p.GetString("S", "f", ""), "v w");
+    EXPECT_EQ(p.GetString("S", "g", "def"), "");  // present but empty: not the default
+    EXPECT_EQ(p.GetString("S", "h", ""), "=x=");
+}
+
+TEST(ProfileReader, ValueIsCutTo254Characters) {
+    const std::string longValue(300, 'v');
+    auto p = Text("[S]\nk=" + longValue + "\nq=\"" + longValue + "\"\n");
+    EXPECT_EQ(p.GetString("S", "k", ""), std::string(254, 'v'));
+    EXPECT_EQ(p.GetString("S", "q", ""), std::string(254, 'v'));
+    auto exact = Text("[S]\nk=\"" + std::string(254, 'v') + "\"\n");
+    EXPECT_EQ(exact.GetString("S", "k", ""), std::string(254, 'v'));
+}
+
+TEST(ProfileReader, IntegersFromLeadingDigits) {
+    auto p = Text(
+        "[D]\n"
+        "a=12abc\n"
+        "b=text\n"
+        "c=-3\n"
+        "d=+4\n"
+        "e=\n"
+        "f=99999999999999999999\n"
+        "g=-99999999999999999999\n"
+        "h=\"5\"\n");
+    EXPECT_EQ(p.GetInt("D", "a", 9), 12);
+    EXPECT_EQ(p.GetInt("D", "b", 9), 0);  // present but not a number
+    EXPECT_EQ(p.GetInt("D", "c", 9), -3);
+    EXPECT_EQ(p.GetInt("D", "d", 9), 4);
+    EXPECT_EQ(p.GetInt("D", "e", 9), 9);  // empty counts as missing
+    EXPECT_EQ(p.GetInt("D", "f", 9), INT_MAX);
+    EXPECT_EQ(p.GetInt("D", "g", 9), INT_MIN);
+    EXPECT_EQ(p.GetInt("D", "h", 9), 5);
+}
+
+TEST(ProfileReader, MalformedLinesCarryNothing) {
+    auto p = Text(
+        "orphan=before any section\n"
+        "\xEF\xBB\xBF[not a section\n"
+        "[S]\n"
+        "Count\n"
+        "Count=4\n"
+        "[Broken\n"
+        "k=still in S\n"
+        "  [ Spaced ]  trailing\n"
+        "x=1\n");
+    EXPECT_EQ(p.GetString("", "orphan", "def"), "def");
+    EXPECT_EQ(p.GetInt("S", "Count", 0), 4);  // the line without "=" is no key
+    EXPECT_EQ(p.GetString("S", "k", ""), "still in S");
+    EXPECT_EQ(p.GetString(" Spaced ", "x", ""), "1");
+    EXPECT_EQ(p.GetString("Spaced", "x", "def"), "def");
+}
+
+TEST(ProfileReader, ByteOrderMarkAndBinaryJunkDoNoHarm) {
+    auto p = Text("\xEF\xBB\xBF[S]\nk=v\n");
+    EXPECT_EQ(p.GetString("S", "k", ""), "v");
+    std::string junk;
+    for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 7919) & 0xFF);
+    auto j = Text(junk + "\n[S]\nk=v\n" + junk);
+    EXPECT_EQ(j.GetString("S", "k", ""), "v");
+    std::string withNul("[S]\nk=a\0b\n", 10);
+    EXPECT_EQ(Text(withNul).GetString("S", "k", "").size(), 3u);
+    auto longLine = Text("[S]\nk=" + std::string(1 << 20, 'x') + "\nm=1\n");
+    EXPECT_EQ(longLine.GetString("S", "k", "").size(), 254u);
+    EXPECT_EQ(longLine.GetInt("S", "m", 0), 1);
+    EXPECT_EQ(Text("no sections at all\nk=v\n").GetString("S", "k", "def"), "def");
+}
+
+class ProfileFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tavo-profile-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    std::string dir_;
+};
+
+TEST_F(ProfileFile, ReadsCrLfAndLfFilesAfresh) {
+    const std::string path = dir_ + "/tavodevices.cfg";
+    std::ofstream(path, std::ios::binary) << "[Devices]\r\nCount=1\r\nName1= QUELB \r\n";
+    EXPECT_EQ(GetPrivateProfileInt("Devices", "Count", 0, path), 1);
+    EXPECT_EQ(GetPrivateProfileString("Devices", "Name1", "", path), "QUELB");
+    std::ofstream(path, std::ios::binary) << "[Devices]\nCount=3\n";
+    EXPECT_EQ(GetPrivateProfileInt("Devices", "Count", 0, path), 3);
+    EXPECT_EQ(GetPrivateProfileString("Devices", "Name1", "none", path), "none");
+}
+
+TEST_F(ProfileFile, UnreadableSourcesGiveEveryDefault) {
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "def", dir_), "def");  // a folder
+    EXPECT_EQ(GetPrivateProfileInt("S", "k", 5, dir_ + "/missing.cfg"), 5);
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "def", dir_ + "/no/such/folder/x.cfg"), "def");
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "def", ""), "def");
+    ASSERT_EQ(::mkfifo((dir_ + "/pipe").c_str(), 0600), 0);
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "def", dir_ + "/pipe"), "def");  // does not wait
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "def", "/dev/zero"), "def");     // does not read forever
+}
+
+}  // namespace
+}  // namespace tavo

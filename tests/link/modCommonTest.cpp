@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "link/MessageBox.h"
+#include "link/ProgramInfo.h"
+#include "link/modCommon.h"
+#include "tests/support/ScriptedMessageBox.h"
+
+namespace tavo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tavo-modcommon-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    std::string Make(const std::string& name) {
+        std::string path = dir_ + "/" + name;
+        std::ofstream(path) << "x";
+        return path;
+    }
+    std::string dir_;
+};
+
+TEST(HexPad, PadsButNeverCuts) {
+    EXPECT_EQ(HexPad(10, 2), "0A");
+    EXPECT_EQ(HexPad(255, 2), "FF");
+    EXPECT_EQ(HexPad(256, 2), "100");
+    EXPECT_EQ(HexPad(-1, 2), "FFFF");
+    EXPECT_EQ(HexPad(5, 4), "0005");
+    EXPECT_EQ(HexPad(0, 0), "0");
+    EXPECT_EQ(HexPad(-32768, -3), "8000");
+}
+
+TEST(TrimBlanks, OnlyBlanksGo) {
+    EXPECT_EQ(TrimBlanks("  QUELB \t "), "QUELB \t");
+    EXPECT_EQ(TrimBlanks("   "), "");
+}
+
+using FileExistsTest = TempFolder;
+
+TEST_F(FileExistsTest, OnlyReadableNonFolders) {
+    EXPECT_TRUE(FileExists(Make("a.txt")));
+    EXPECT_FALSE(FileExists(dir_ + "/missing.txt"));
+    EXPECT_FALSE(FileExists(dir_ + "/no/such/folder/a.txt"));
+    EXPECT_FALSE(FileExists(dir_));
+    EXPECT_FALSE(FileExists(""));
+    ASSERT_EQ(::mkfifo((dir_ + "/pipe").c_str(), 0600), 0);
+    EXPECT_TRUE(FileExists(dir_ + "/pipe"));  // opens without waiting for a writer
+}
+
+using DeleteFileTest = TempFolder;
+
+TEST_F(DeleteFileTest, MissingFileNeedsNoQuestion) {
+    test::ScriptedMessageBox boxes;
+    EXPECT_TRUE(DeleteFile(dir_ + "/missing.txt", true));
+    EXPECT_TRUE(DeleteFile(dir_ + "/no/folder/missing.txt", true));
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(DeleteFileTest, AsksAndKeepsTheFileOnNo) {
+    test::ScriptedMessageBox boxes;
+    SetProgramTitle("tavocfg");
+    std::string path = Make("tavo.txt");
+    boxes.Answer(MsgResult::No);
+    EXPECT_FALSE(DeleteFile(path, true));
+    EXPECT_TRUE(fs::exists(path));
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    const auto& box = boxes.Shown()[0];
+    EXPECT_EQ(box.title, "tavocfg");
+    EXPECT_EQ(box.text, "Delete file (" + path + ")?");
+    EXPECT_EQ(box.icon, MsgIcon::Question);
+    EXPECT_EQ(box.buttons, MsgButtons::YesNo);
+    EXPECT_EQ(box.defaultButton, MsgResult::No);
+
+    boxes.Answer(MsgResult::Yes);
+    EXPECT_TRUE(DeleteFile(path, true));
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(DeleteFileTest, WithoutPromptDeletesSilently) {
+    test::ScriptedMessageBox boxes;
+    std::string path = Make("a.txt");
+    EXPECT_TRUE(DeleteFile(path, false));
+    EXPECT_FALSE(fs::exists(path));
+    // A dangling link is not a readable file, but it is there and goes too.
+    fs::create_symlink(dir_ + "/nowhere", dir_ + "/link");
+    EXPECT_TRUE(DeleteFile(dir_ + "/link", false));
+    EXPECT_FALSE(fs::is_symlink(dir_ + "/link"));
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(DeleteFileTest, FolderIsLeftAlone) {
+    test::ScriptedMessageBox boxes;
+    EXPECT_TRUE(DeleteFile(dir_, true));
+    EXPECT_TRUE(fs::is_directory(dir_));
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+// Files of /proc are readable but never deletable, even by root.
+TEST(DeleteFileInUse, ShowsFileInUseOnlyWithPrompt) {
+    const std::string path = "/proc/self/status";
+    ASSERT_TRUE(FileExists(path));
+    test::ScriptedMessageBox boxes;
+    boxes.Answer(MsgResult::Yes);
+    EXPECT_FALSE(DeleteFile(path, true));
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[1].title, "File In Use");
+    EXPECT_EQ(boxes.Shown()[1].text, "Cannot delete file, please try again later.");
+    EXPECT_EQ(boxes.Shown()[1].icon, MsgIcon::Exclamation);
+
+    EXPECT_FALSE(DeleteFile(path, false));
+    EXPECT_EQ(boxes.Shown().size(), 2u);
+}
+
+}  // namespace
+}  // namespace tavo
