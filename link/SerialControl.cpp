@@ -1,0 +1,227 @@
+#include "SerialControl.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <optional>
+#include <vector>
+
+#include "Clock.h"
+#include "PortMap.h"
+#include "UiHooks.h"
+
+namespace tavo {
+
+namespace {
+
+// How often a wait wakes to let the user interface run, when it has one.
+constexpr std::uint32_t kYieldSliceMs = 5;
+
+std::optional<speed_t> SpeedOf(long baud) {
+    static const std::pair<long, speed_t> kSpeeds[] = {
+        {50, B50},       {75, B75},       {110, B110},     {134, B134},       {150, B150},
+        {200, B200},     {300, B300},     {600, B600},     {1200, B1200},     {1800, B1800},
+        {2400, B2400},   {4800, B4800},   {9600, B9600},   {19200, B19200},   {38400, B38400},
+        {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
+    };
+    for (auto [rate, speed] : kSpeeds)
+        if (rate == baud) return speed;
+    return std::nullopt;
+}
+
+std::vector<std::string> SplitSettings(const std::string& s) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t comma = s.find(',', start);
+        parts.push_back(s.substr(start, comma - start));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return parts;
+}
+
+bool ParseNumber(const std::string& text, long& value) {
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+// Applies "baud,parity,data,stop" to tio; false when the string is not valid.
+bool ApplySettings(const std::string& settings, termios& tio) {
+    auto parts = SplitSettings(settings);
+    if (parts.size() != 4) return false;
+    long baud = 0, data = 0, stop = 0;
+    if (!ParseNumber(parts[0], baud) || !ParseNumber(parts[2], data) || !ParseNumber(parts[3], stop))
+        return false;
+    auto speed = SpeedOf(baud);
+    if (!speed || parts[1].size() != 1) return false;
+
+    ::cfmakeraw(&tio);
+    tio.c_cflag |= CLOCAL | CREAD;
+    tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+    switch (data) {
+        case 5: tio.c_cflag |= CS5; break;
+        case 6: tio.c_cflag |= CS6; break;
+        case 7: tio.c_cflag |= CS7; break;
+        case 8: tio.c_cflag |= CS8; break;
+        default: return false;
+    }
+    switch (std::toupper(static_cast<unsigned char>(parts[1][0]))) {
+        case 'N': break;
+        case 'E': tio.c_cflag |= PARENB; break;
+        case 'O': tio.c_cflag |= PARENB | PARODD; break;
+        case 'M': tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
+        case 'S': tio.c_cflag |= PARENB | CMSPAR; break;
+        default: return false;
+    }
+    if (stop == 2)
+        tio.c_cflag |= CSTOPB;
+    else if (stop != 1)
+        return false;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    ::cfsetispeed(&tio, *speed);
+    ::cfsetospeed(&tio, *speed);
+    return true;
+}
+
+}  // namespace
+
+SerialControl::~SerialControl() { Close(); }
+
+int SerialControl::SetPortOpen(bool open) {
+    if (!open) {
+        Close();
+        return commEvent_;
+    }
+    if (fd_ >= 0) return 0;
+
+    std::string path = PortDevicePath(commPort_);
+    if (path.empty()) return ENOENT;
+    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno;
+
+    auto fail = [fd](int error) {
+        ::close(fd);
+        return error;
+    };
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0) return fail(errno);
+    // Exclusive use: a port that another program holds must not open here too.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno == EWOULDBLOCK ? EBUSY : errno);
+    ::ioctl(fd, TIOCEXCL);
+    if (!ApplySettings(settings_, tio)) return fail(EINVAL);
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail(errno);
+    ::tcflush(fd, TCIOFLUSH);
+
+    fd_ = fd;
+    hungUp_ = false;
+    commEvent_ = 0;
+    rx_.clear();
+    rxPos_ = 0;
+    return 0;
+}
+
+void SerialControl::Close() {
+    if (fd_ < 0) return;
+    ::ioctl(fd_, TIOCNXCL);
+    // An error seen on the line (a hang-up) stays the last event after closing.
+    if (::close(fd_) != 0) commEvent_ = errno;
+    fd_ = -1;
+    rx_.clear();
+    rxPos_ = 0;
+}
+
+void SerialControl::Pump() {
+    if (fd_ < 0 || hungUp_) return;
+    if (rxPos_ > 0 && rxPos_ == rx_.size()) {
+        rx_.clear();
+        rxPos_ = 0;
+    }
+    char buf[256];
+    while (true) {
+        ssize_t n = ::read(fd_, buf, sizeof buf);
+        if (n > 0) {
+            rx_.append(buf, static_cast<std::size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN) {
+            // The other end went away (a pty whose master closed reports EIO).
+            hungUp_ = true;
+            commEvent_ = errno;
+        }
+        return;
+    }
+}
+
+int SerialControl::InBufferCount() {
+    Pump();
+    return static_cast<int>(std::min<std::size_t>(Waiting(), 32767));
+}
+
+void SerialControl::ClearInBuffer() {
+    if (fd_ >= 0) ::tcflush(fd_, TCIFLUSH);
+    rx_.clear();
+    rxPos_ = 0;
+}
+
+std::string SerialControl::Input() {
+    Pump();
+    std::size_t n = Waiting();
+    if (inputLen_ > 0) n = std::min<std::size_t>(n, static_cast<std::size_t>(inputLen_));
+    std::string out = rx_.substr(rxPos_, n);
+    rxPos_ += n;
+    return out;
+}
+
+void SerialControl::Output(std::string_view text) {
+    if (fd_ < 0) return;
+    while (!text.empty()) {
+        ssize_t n = ::write(fd_, text.data(), text.size());
+        if (n > 0) {
+            text.remove_prefix(static_cast<std::size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EAGAIN) {
+            // Transmit buffer full: wait for room, but never forever.
+            pollfd p{fd_, POLLOUT, 0};
+            if (::poll(&p, 1, 1000) > 0 && !(p.revents & (POLLERR | POLLHUP))) continue;
+        }
+        commEvent_ = n < 0 ? errno : EIO;
+        return;
+    }
+}
+
+void SerialControl::WaitForInput(std::uint32_t deadline) {
+    while (InBufferCount() == 0) {
+        std::uint32_t now = timeGetTime();
+        if (ClockReached(now, deadline)) return;
+        std::uint32_t slice = ClockRemaining(now, deadline);
+        if (HasYieldHook()) slice = std::min(slice, kYieldSliceMs);
+        if (fd_ < 0 || hungUp_) {
+            // Nothing can arrive: sleep out the slice instead of polling a dead line.
+            ::poll(nullptr, 0, static_cast<int>(slice));
+        } else {
+            pollfd p{fd_, POLLIN, 0};
+            int r = ::poll(&p, 1, static_cast<int>(slice));
+            if (r > 0 && InBufferCount() == 0 && (p.revents & (POLLHUP | POLLERR | POLLIN))) {
+                // Readable but nothing to read: the line hung up. Stop polling it.
+                hungUp_ = true;
+                if (commEvent_ == 0) commEvent_ = EIO;
+            }
+        }
+        YieldToUi();
+    }
+}
+
+}  // namespace tavo

@@ -1,0 +1,75 @@
+#pragma once
+// The serial control: a small stand-in over termios for the platform's serial
+// port control. It keeps the control's member list (port number, settings
+// string, open switch, receive-buffer count, one-character input, output and
+// an event code) and adds the one thing a polling caller needs to avoid
+// spinning: a blocking wait for input with a deadline.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavo {
+
+class SerialControl {
+public:
+    SerialControl() = default;
+    ~SerialControl();
+    SerialControl(const SerialControl&) = delete;
+    SerialControl& operator=(const SerialControl&) = delete;
+
+    void SetCommPort(std::int16_t port) { commPort_ = port; }
+    std::int16_t CommPort() const { return commPort_; }
+
+    // "baud,parity,data,stop", e.g. "9600,N,8,1"; checked when the port opens.
+    void SetSettings(const std::string& settings) { settings_ = settings; }
+    const std::string& Settings() const { return settings_; }
+
+    // Notification thresholds and input mode: stored; the control never notifies
+    // and always delivers text.
+    void SetSThreshold(int v) { sThreshold_ = v; }
+    void SetRThreshold(int v) { rThreshold_ = v; }
+    void SetInputMode(int v) { inputMode_ = v; }
+    void SetInputLen(int v) { inputLen_ = v; }
+
+    bool PortOpen() const { return fd_ >= 0; }
+    // Opens or closes the port. Returns 0, or the error that the change raised
+    // (an errno value); a failed open leaves the port closed.
+    int SetPortOpen(bool open);
+
+    // Characters received and not yet taken.
+    int InBufferCount();
+    // Discards every received character.
+    void ClearInBuffer();
+    // Takes up to InputLen characters (all waiting ones when InputLen is 0).
+    std::string Input();
+    // Sends text; a write that fails is reported through CommEvent.
+    void Output(std::string_view text);
+
+    // 0, or the code of the last error on the line (an errno value).
+    int CommEvent() const { return commEvent_; }
+
+    // Blocks until a character is waiting or the 32-bit clock reaches deadline.
+    // With a yield hook installed, it wakes every few milliseconds to call it.
+    void WaitForInput(std::uint32_t deadline);
+
+private:
+    void Pump();
+    void Close();
+    std::size_t Waiting() const { return rx_.size() - rxPos_; }
+
+    std::int16_t commPort_ = 1;
+    std::string settings_ = "9600,N,8,1";
+    int sThreshold_ = 0;
+    int rThreshold_ = 0;
+    int inputMode_ = 0;
+    int inputLen_ = 0;
+
+    int fd_ = -1;
+    bool hungUp_ = false;
+    int commEvent_ = 0;
+    std::string rx_;
+    std::size_t rxPos_ = 0;
+};
+
+}  // namespace tavo

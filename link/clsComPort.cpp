@@ -1,0 +1,255 @@
+#include "clsComPort.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "Clock.h"
+#include "ProgramInfo.h"
+#include "UiHooks.h"
+
+namespace tavo {
+
+namespace {
+
+constexpr std::uint32_t kEchoWaitMs = 300;
+constexpr int kEchoTries = 4;
+constexpr std::uint32_t kReplyWaitMs = 500;
+constexpr int kSilentWaitsAllowed = 5;  // the sixth silent wait ends a reply
+
+// Shows the hourglass on the active window for the length of a port operation.
+class Hourglass {
+public:
+    Hourglass() {
+        if (auto* host = MousePointerHost(); host && host->HasActiveWindow()) {
+            previous_ = host->MousePointer();
+            host->SetMousePointer(kHourglassPointer);
+        }
+    }
+    ~Hourglass() {
+        // Restoring "no window" (-1) would be refused, so only a real pointer goes back.
+        if (previous_ < 0) return;
+        if (auto* host = MousePointerHost(); host && host->HasActiveWindow()) host->SetMousePointer(previous_);
+    }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+
+private:
+    std::int16_t previous_ = -1;
+};
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::string Upper(std::string s) {
+    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+}  // namespace
+
+clsComPort::clsComPort(EchoRule rule) : rule_(rule) {
+    control_.SetCommPort(1);
+    control_.SetSettings(BuildSettingsString());
+    control_.SetSThreshold(0);
+    control_.SetRThreshold(0);
+    control_.SetInputMode(0);
+    control_.SetInputLen(1);
+    debugLog_.SetFilename(InProgramFolder("debug.txt"));
+    debugLog_.SetUseDatetimeStamp(true);
+}
+
+clsComPort::~clsComPort() {
+    if (IsPortOpen()) control_.SetPortOpen(false);
+}
+
+void clsComPort::CloseIfOpen() {
+    if (control_.PortOpen()) control_.SetPortOpen(false);
+}
+
+void clsComPort::SetComPort(std::int16_t v) {
+    CloseIfOpen();
+    comPort_ = v;
+}
+void clsComPort::SetBaudRate(std::int16_t v) {
+    CloseIfOpen();
+    baudRate_ = v;
+}
+void clsComPort::SetParity(const std::string& v) {
+    CloseIfOpen();
+    parity_ = v;
+}
+void clsComPort::SetDataBits(std::int16_t v) {
+    CloseIfOpen();
+    dataBits_ = v;
+}
+void clsComPort::SetStopBits(std::int16_t v) {
+    CloseIfOpen();
+    stopBits_ = v;
+}
+
+std::string clsComPort::BuildSettingsString() const {
+    return std::to_string(baudRate_) + "," + parity_ + "," + std::to_string(dataBits_) + "," +
+           std::to_string(stopBits_);
+}
+
+bool clsComPort::OpenPort() {
+    Hourglass hourglass;
+    if (IsPortOpen()) return true;
+    control_.SetSettings(BuildSettingsString());
+    control_.SetCommPort(comPort_);
+    int raised = control_.SetPortOpen(true);
+    bool failed = raised != 0 || (!control_.PortOpen() && control_.CommEvent() != 0);
+    if (!failed) return true;
+    if (debugging_) debugLog_.LogMessage("ERROR: " + std::to_string(raised != 0 ? raised : control_.CommEvent()));
+    if (control_.PortOpen()) control_.SetPortOpen(false);
+    return false;
+}
+
+bool clsComPort::ClosePort() {
+    Hourglass hourglass;
+    if (!IsPortOpen()) return true;
+    return control_.SetPortOpen(false) == 0 && control_.CommEvent() == 0;
+}
+
+bool clsComPort::IsPortOpen() const { return control_.PortOpen(); }
+
+bool clsComPort::SetConnectOptions(std::int16_t baudRate, const std::string& parity, std::int16_t dataBits,
+                                   std::int16_t stopBits) {
+    Hourglass hourglass;
+    CloseIfOpen();
+    baudRate_ = baudRate;
+    parity_ = parity;
+    dataBits_ = dataBits;
+    stopBits_ = stopBits;
+    control_.SetSettings(BuildSettingsString());
+    return true;
+}
+
+void clsComPort::ClearBuffer() { control_.ClearInBuffer(); }
+
+std::string clsComPort::GetInBuffer() { return control_.InBufferCount() > 0 ? control_.Input() : std::string(); }
+
+std::int16_t clsComPort::GetInBufferCount() { return static_cast<std::int16_t>(control_.InBufferCount()); }
+
+std::string clsComPort::CalcCmdChecksum(const std::string& s) {
+    if (s.size() != 6) return {};
+    int sum = 0;
+    for (std::size_t i = 0; i < 6; i += 2) {
+        int hi = HexDigit(s[i]);
+        int lo = HexDigit(s[i + 1]);
+        // Not a hexadecimal word: no checksum, so the frame goes out without one.
+        if (hi < 0 || lo < 0) return {};
+        sum += hi * 16 + lo;
+    }
+    static const char kDigits[] = "0123456789ABCDEF";
+    int v = (768 - sum) & 0xFF;
+    return {kDigits[v >> 4], kDigits[v & 0xF]};
+}
+
+std::string clsComPort::BuildFrame(const std::string& s) {
+    std::string word;
+    word.reserve(s.size());
+    std::copy_if(s.begin(), s.end(), std::back_inserter(word), [](char c) { return c != ' ' && c != '\t'; });
+    if (!word.empty() && word[0] == '!') return Upper(word);
+    word = word.substr(0, 6);
+    return Upper("!" + word + CalcCmdChecksum(word) + "*");
+}
+
+void clsComPort::Trace(std::string_view text) {
+    if (debugging_) debugLog_.WriteRaw(text);
+}
+
+bool clsComPort::SendCharWithEcho(char c) {
+    Hourglass hourglass;
+    if (!IsPortOpen()) return false;
+    for (int attempt = 0; attempt < kEchoTries; ++attempt) {
+        if (rule_ == EchoRule::EmptyBufferFirst) control_.ClearInBuffer();
+        control_.Output(std::string_view(&c, 1));
+        control_.WaitForInput(timeGetTime() + kEchoWaitMs);
+        if (control_.InBufferCount() > 0 && control_.Input() == std::string(1, c)) return true;
+    }
+    return false;
+}
+
+bool clsComPort::SendCmdString(const std::string& s, bool fCR) {
+    Hourglass hourglass;
+    const std::string frame = BuildFrame(s);
+    Trace(clsLogFile::DateTimeStamp());
+    for (char c : frame) {
+        Trace(std::string_view(&c, 1));
+        if (!SendCharWithEcho(c)) {
+            SendCharWithEcho('-');  // drops the frame the device began
+            Trace("\r\n\r\n");
+            return false;
+        }
+        Trace("(" + std::string(1, c) + ")");
+    }
+    if (fCR) Trace("\r\n");
+    return true;
+}
+
+std::string clsComPort::SendCmdStrResponce(const std::string& s) {
+    Hourglass hourglass;
+    std::string reply;
+    if (!SendCmdString(s, false)) {
+        Trace("Error sending command to device.\r\n\r\n");
+    } else {
+        int silentWaits = 1;
+        char last = '\0';
+        while (last != '*') {
+            control_.WaitForInput(timeGetTime() + kReplyWaitMs);
+            if (control_.InBufferCount() > 0) {
+                std::string got = control_.Input();
+                last = got.empty() ? '\0' : got[0];
+                Trace("(" + got + ")");
+                if (last != '!' && last != '*') reply += got;
+                silentWaits = 1;
+            } else if (silentWaits > kSilentWaitsAllowed) {
+                reply.clear();
+                break;
+            } else {
+                ++silentWaits;
+            }
+        }
+    }
+    Trace("\r\n");
+    return reply;
+}
+
+bool clsComPort::CanSeeDevice() {
+    Hourglass hourglass;
+    if (!SendCharWithEcho('!')) return false;
+    SendCharWithEcho('-');
+    return true;
+}
+
+void clsComPort::StartDebug(std::optional<std::string> fname, bool t) {
+    Hourglass hourglass;
+    if (debugging_) debugLog_.CloseLog();
+    std::string name = fname ? *fname : InProgramFolder("debug.txt");
+    debugging_ = debugLog_.OpenLog(!t, name);
+    if (debugging_) debugLog_.LogMessage("NOTE: Ascii characters inside () are feedback from device.\r\n");
+}
+
+void clsComPort::StopDebug() {
+    Hourglass hourglass;
+    if (!debugging_) return;
+    debugLog_.CloseLog();
+    debugging_ = false;
+}
+
+bool clsComPort::LogMessage(const std::string& msg) { return debugging_ && debugLog_.LogMessage(msg); }
+
+void clsComPort::SuspendLogging() {
+    if (debugging_) debugLog_.SuspendLogging();
+}
+
+void clsComPort::ResumeLogging() {
+    if (debugging_) debugLog_.ResumeLogging();
+}
+
+}  // namespace tavo

@@ -1,0 +1,86 @@
+#pragma once
+// The one road from every program to a device on a serial port: serial
+// settings, opening and closing, the receive buffer, command frames sent with
+// the per-character echo handshake, reply reading, and the debug trace.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "SerialControl.h"
+#include "clsLogFile.h"
+
+namespace tavo {
+
+// Whether each echo try starts by emptying the receive buffer. The windowed
+// program does; the console programs take a character already waiting as the
+// echo.
+enum class EchoRule { EmptyBufferFirst, KeepStale };
+
+class clsComPort {
+public:
+    explicit clsComPort(EchoRule rule);
+    ~clsComPort();
+    clsComPort(const clsComPort&) = delete;
+    clsComPort& operator=(const clsComPort&) = delete;
+
+    // Every setter closes an open port first; settings apply at the next OpenPort.
+    std::int16_t ComPort() const { return comPort_; }
+    void SetComPort(std::int16_t v);
+    std::int16_t BaudRate() const { return baudRate_; }
+    void SetBaudRate(std::int16_t v);
+    const std::string& Parity() const { return parity_; }
+    void SetParity(const std::string& v);
+    std::int16_t DataBits() const { return dataBits_; }
+    void SetDataBits(std::int16_t v);
+    std::int16_t StopBits() const { return stopBits_; }
+    void SetStopBits(std::int16_t v);
+
+    bool OpenPort();
+    bool ClosePort();
+    bool IsPortOpen() const;
+    // Closes an open port and stores the settings; does not reopen.
+    bool SetConnectOptions(std::int16_t baudRate, const std::string& parity, std::int16_t dataBits,
+                           std::int16_t stopBits);
+
+    void ClearBuffer();
+    std::string GetInBuffer();
+    std::int16_t GetInBufferCount();
+
+    // Two upper-case hex digits: the two's complement of the word's byte sum; empty
+    // unless s is six hexadecimal digits.
+    static std::string CalcCmdChecksum(const std::string& s);
+    // The frame SendCmdString sends for s.
+    static std::string BuildFrame(const std::string& s);
+
+    bool SendCmdString(const std::string& s, bool fCR = false);
+    std::string SendCmdStrResponce(const std::string& s);
+    bool CanSeeDevice();
+
+    // Starts the debug trace into fname (default: "debug.txt" in the program
+    // folder), truncating it when t is true.
+    void StartDebug(std::optional<std::string> fname = std::nullopt, bool t = false);
+    void StopDebug();
+    bool LogMessage(const std::string& msg);
+    void SuspendLogging();
+    void ResumeLogging();
+    bool IsDebugging() const { return debugging_; }
+
+private:
+    bool SendCharWithEcho(char c);
+    std::string BuildSettingsString() const;
+    void CloseIfOpen();
+    void Trace(std::string_view text);
+
+    SerialControl control_;
+    EchoRule rule_;
+    std::int16_t comPort_ = 1;
+    std::int16_t baudRate_ = 9600;
+    std::string parity_ = "N";
+    std::int16_t dataBits_ = 8;
+    std::int16_t stopBits_ = 1;
+    bool debugging_ = false;
+    clsLogFile debugLog_;
+};
+
+}  // namespace tavo

@@ -1,0 +1,342 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "link/Clock.h"
+#include "link/UiHooks.h"
+#include "link/clsComPort.h"
+#include "tests/support/DeviceEmulator.h"
+
+namespace tavo {
+namespace {
+
+using namespace std::chrono_literals;
+using test::DeviceEmulator;
+using test::DeviceModel;
+using test::EmulatorOptions;
+using test::PortMapFolder;
+using test::ReadFile;
+using test::TempFolder;
+using test::WithoutStamps;
+
+const std::string kHeader =
+    "[STAMP]: Log opened.\r\n"
+    "[STAMP]: NOTE: Ascii characters inside () are feedback from device.\r\n\r\n";
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A port on COM1 with an emulated device behind it and a trace into a temp folder.
+struct Line {
+    explicit Line(EmulatorOptions options = {}, EchoRule rule = EchoRule::KeepStale)
+        : device(options), port(rule) {
+        map.Map(1, device.DevicePath());
+        port.StartDebug(dir.File("debug.txt"), true);
+        EXPECT_TRUE(port.OpenPort());
+    }
+    std::string Trace() { return WithoutStamps(ReadFile(dir.File("debug.txt"))); }
+
+    TempFolder dir;
+    PortMapFolder map;
+    DeviceEmulator device;
+    clsComPort port;
+};
+
+TEST(clsComPortFrames, ChecksumIsTheTwosComplementOfTheByteSum) {
+    EXPECT_EQ(clsComPort::CalcCmdChecksum("050001"), "FA");
+    EXPECT_EQ(clsComPort::CalcCmdChecksum("810000"), "7F");
+    EXPECT_EQ(clsComPort::CalcCmdChecksum("000000"), "00");
+    EXPECT_EQ(clsComPort::CalcCmdChecksum("FFFFFF"), "03");
+    EXPECT_EQ(clsComPort::CalcCmdChecksum("0a0b0c"), clsComPort::CalcCmdChecksum("0A0B0C"));
+    EXPECT_EQ(clsComPort::CalcCmdChecksum("05000"), "");
+    EXPECT_EQ(clsComPort::CalcCmdChecksum("0500010"), "");
+    EXPECT_EQ(clsComPort::CalcCmdChecksum("05G001"), "");  // not hexadecimal: no checksum
+}
+
+TEST(clsComPortFrames, FrameRules) {
+    EXPECT_EQ(clsComPort::BuildFrame("050001"), "!050001FA*");
+    EXPECT_EQ(clsComPort::BuildFrame(" 05\t00 01 "), "!050001FA*");
+    EXPECT_EQ(clsComPort::BuildFrame("0500019999"), "!050001FA*");
+    EXPECT_EQ(clsComPort::BuildFrame("0a0b0c"), "!0A0B0C" + clsComPort::CalcCmdChecksum("0A0B0C") + "*");
+    EXPECT_EQ(clsComPort::BuildFrame("05"), "!05*");
+    EXPECT_EQ(clsComPort::BuildFrame("  "), "!*");
+    EXPECT_EQ(clsComPort::BuildFrame("!ab cdef0123*"), "!ABCDEF0123*");
+    EXPECT_EQ(clsComPort::BuildFrame("05G001"), "!05G001*");
+}
+
+TEST(clsComPortSettings, DefaultsAndSettersCloseThePort) {
+    PortMapFolder map;
+    DeviceEmulator device;
+    map.Map(1, device.DevicePath());
+    clsComPort port(EchoRule::KeepStale);
+    EXPECT_EQ(port.ComPort(), 1);
+    EXPECT_EQ(port.BaudRate(), 9600);
+    EXPECT_EQ(port.Parity(), "N");
+    EXPECT_EQ(port.DataBits(), 8);
+    EXPECT_EQ(port.StopBits(), 1);
+    EXPECT_FALSE(port.IsPortOpen());
+    EXPECT_TRUE(port.ClosePort());
+
+    ASSERT_TRUE(port.OpenPort());
+    EXPECT_TRUE(port.OpenPort());
+    port.SetStopBits(2);
+    EXPECT_FALSE(port.IsPortOpen());
+    EXPECT_EQ(port.StopBits(), 2);
+    EXPECT_EQ(port.DataBits(), 8);
+    ASSERT_TRUE(port.OpenPort());
+    port.SetConnectOptions(9600, "N", 8, 1);
+    EXPECT_FALSE(port.IsPortOpen());
+    ASSERT_TRUE(port.OpenPort());
+    EXPECT_TRUE(port.ClosePort());
+    EXPECT_FALSE(port.IsPortOpen());
+
+    port.SetParity("Q");  // a settings string the line cannot take
+    EXPECT_FALSE(port.OpenPort());
+    EXPECT_FALSE(port.IsPortOpen());
+}
+
+TEST(clsComPortOpen, PortsThatCannotOpenFailAndSayWhyInTheTrace) {
+    TempFolder dir;
+    PortMapFolder map;
+    test::WriteFile(dir.File("plain"), "not a tty");
+    map.Map(2, dir.File("plain"));
+    map.Map(3, dir.File("missing"));
+    clsComPort port(EchoRule::KeepStale);
+    port.StartDebug(dir.File("debug.txt"), true);
+    for (int n : {7, 2, 3}) {
+        port.SetComPort(static_cast<std::int16_t>(n));
+        EXPECT_FALSE(port.OpenPort()) << "COM" << n;
+        EXPECT_FALSE(port.IsPortOpen());
+    }
+    port.StopDebug();
+    EXPECT_EQ(WithoutStamps(ReadFile(dir.File("debug.txt"))),
+              kHeader + "[STAMP]: ERROR: 2\r\n[STAMP]: ERROR: 25\r\n[STAMP]: ERROR: 2\r\n[STAMP]: Log closed.\r\n");
+}
+
+TEST(clsComPortOpen, PortHeldByAnotherProgramOrWithoutPermissionFails) {
+    PortMapFolder map;
+    DeviceEmulator device;
+    map.Map(1, device.DevicePath());
+
+    int ready[2], done[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    pid_t child = ::fork();
+    if (child == 0) {
+        clsComPort holder(EchoRule::KeepStale);
+        char c = holder.OpenPort() ? 'y' : 'n';
+        (void)!::write(ready[1], &c, 1);
+        (void)!::read(done[0], &c, 1);
+        ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ASSERT_EQ(c, 'y');
+    clsComPort port(EchoRule::KeepStale);
+    EXPECT_FALSE(port.OpenPort());
+    (void)!::write(done[1], "x", 1);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_TRUE(port.OpenPort());  // free again once the other program let go
+    port.ClosePort();
+
+    // Without permission: as an unprivileged user when running as root.
+    ::chmod(map.Path().c_str(), 0755);
+    child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(3);
+        if (::geteuid() != 0) ::chmod(device.DevicePath().c_str(), 0);
+        clsComPort denied(EchoRule::KeepStale);
+        ::_exit(denied.OpenPort() ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(clsComPortWire, WriteCommandTraceMatchesByteForByte) {
+    Line line;
+    EXPECT_TRUE(line.port.SendCmdString("05 00 01", true));
+    EXPECT_TRUE(line.port.LogMessage("after"));
+    line.port.StopDebug();
+    EXPECT_EQ(line.Trace(), kHeader +
+                                "[STAMP]: !(!)0(0)5(5)0(0)0(0)0(0)1(1)F(F)A(A)*(*)\r\n"
+                                "[STAMP]: after\r\n"
+                                "[STAMP]: Log closed.\r\n");
+    EXPECT_EQ(line.device.Register(0x05), "0001");
+    EXPECT_EQ(line.device.Received(), "!050001FA*");
+}
+
+TEST(clsComPortWire, IdentifyReplyFromAMatrixSwitch) {
+    Line line({.model = DeviceModel::ZIM8x8});
+    EXPECT_EQ(line.port.SendCmdStrResponce("810000"), "810100");
+    line.port.StopDebug();
+    EXPECT_EQ(line.Trace(), kHeader +
+                                "[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(!)(8)(1)(0)(1)(0)(0)(*)\r\n"
+                                "[STAMP]: Log closed.\r\n");
+}
+
+TEST(clsComPortWire, NoiseBeforeTheReplyIsPartOfIt) {
+    Line line({.noiseBeforeReply = "zz"});
+    line.device.SetRegister(0x10, "ABCD");
+    EXPECT_EQ(line.port.SendCmdStrResponce("900000"), "zz90ABCD");
+}
+
+TEST(clsComPortWire, WrongEchoFailsAfterFourTriesAndSendsDash) {
+    Line line({.wrongEcho = true});
+    EXPECT_FALSE(line.port.SendCmdString("050001"));
+    EXPECT_EQ(line.device.Received(), "!!!!----");
+    EXPECT_EQ(line.port.SendCmdStrResponce("810000"), "");
+    line.port.StopDebug();
+    EXPECT_EQ(line.Trace(), kHeader +
+                                "[STAMP]: !\r\n\r\n"
+                                "[STAMP]: !\r\n\r\n"
+                                "Error sending command to device.\r\n\r\n\r\n"
+                                "[STAMP]: Log closed.\r\n");
+}
+
+TEST(clsComPortWire, EchoThatStopsMidFrameAbandonsTheFrame) {
+    Line line({.stopEchoAfter = 3});
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(line.port.SendCmdString("050001"));
+    EXPECT_LT(SecondsSince(start), 3.0);  // 4 tries of the character and 4 of "-"
+    EXPECT_EQ(line.device.Received(), "!050000----");
+    line.port.StopDebug();
+    EXPECT_EQ(line.Trace(), kHeader + "[STAMP]: !(!)0(0)5(5)0\r\n\r\n[STAMP]: Log closed.\r\n");
+}
+
+TEST(clsComPortWire, DeviceThatHangsUpMidFrame) {
+    Line line({.hangUpAfter = 4});
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(line.port.SendCmdStrResponce("810000"), "");
+    EXPECT_LT(SecondsSince(start), 3.0);
+    EXPECT_FALSE(line.port.CanSeeDevice());
+    EXPECT_FALSE(line.port.ClosePort());  // the line reported an error
+    EXPECT_FALSE(line.port.IsPortOpen());
+}
+
+TEST(clsComPortWire, UnfinishedReplyTimesOutEmpty) {
+    Line line({.replyWithoutEnd = true});
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(line.port.SendCmdStrResponce("810000"), "");
+    double took = SecondsSince(start);
+    EXPECT_GT(took, 2.9);
+    EXPECT_LT(took, 4.0);
+    line.port.StopDebug();
+    EXPECT_EQ(line.Trace(),
+              kHeader + "[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(!)(8)(1)(0)(0)(0)(0)\r\n"
+                        "[STAMP]: Log closed.\r\n");
+}
+
+TEST(clsComPortPresence, EchoingDeviceAndSilentPort) {
+    Line echoing;
+    EXPECT_TRUE(echoing.port.CanSeeDevice());
+    EXPECT_EQ(echoing.device.Received(), "!-");
+
+    Line silent({.silent = true});
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(silent.port.CanSeeDevice());
+    EXPECT_GT(SecondsSince(start), 1.15);
+    EXPECT_EQ(silent.device.Received(), "!!!!");
+}
+
+TEST(clsComPortPresence, StaleCharacterRuleIsChosenPerProgram) {
+    // A character already waiting counts as the echo for the console programs...
+    Line keep({.silent = true}, EchoRule::KeepStale);
+    keep.device.Inject("!");
+    while (keep.port.GetInBufferCount() == 0) {
+        keep.port.GetInBufferCount();
+    }
+    EXPECT_TRUE(keep.port.CanSeeDevice());
+
+    // ...and is emptied first by the windowed program.
+    Line empty({.silent = true}, EchoRule::EmptyBufferFirst);
+    empty.device.Inject("!");
+    while (empty.port.GetInBufferCount() == 0) {
+    }
+    EXPECT_FALSE(empty.port.CanSeeDevice());
+}
+
+TEST(clsComPortBuffer, GetInBufferTakesOneCharacterAtATime) {
+    Line line;
+    EXPECT_EQ(line.port.GetInBuffer(), "");
+    line.device.Inject("AB");
+    while (line.port.GetInBufferCount() < 2) {
+    }
+    EXPECT_EQ(line.port.GetInBuffer(), "A");
+    EXPECT_EQ(line.port.GetInBuffer(), "B");
+    EXPECT_EQ(line.port.GetInBuffer(), "");
+    line.device.Inject("C");
+    while (line.port.GetInBufferCount() < 1) {
+    }
+    line.port.ClearBuffer();
+    EXPECT_EQ(line.port.GetInBufferCount(), 0);
+}
+
+TEST(clsComPortTrace, SuspendedLoggingKeepsTheCharacterTrace) {
+    Line line;
+    line.port.SuspendLogging();
+    EXPECT_FALSE(line.port.LogMessage("hidden"));
+    EXPECT_TRUE(line.port.SendCmdString("050001", true));
+    line.port.ResumeLogging();
+    EXPECT_TRUE(line.port.LogMessage("shown"));
+    line.port.SuspendLogging();
+    line.port.StopDebug();  // suspended: no closing line
+    EXPECT_EQ(line.Trace(), kHeader + "[STAMP]: !(!)0(0)5(5)0(0)0(0)0(0)1(1)F(F)A(A)*(*)\r\n[STAMP]: shown\r\n");
+    EXPECT_FALSE(line.port.LogMessage("off"));
+}
+
+TEST(clsComPortTrace, AppendingAndRestarting) {
+    Line line;
+    line.port.StartDebug(line.dir.File("debug.txt"));  // second start appends to the same file
+    line.port.StopDebug();
+    EXPECT_EQ(line.Trace(), kHeader + "[STAMP]: Log closed.\r\n\r\n\r\n\r\n" + kHeader + "[STAMP]: Log closed.\r\n");
+}
+
+TEST(clsComPortTrace, UnwritableTraceLeavesDebuggingOffAndSendingOn) {
+    Line line;
+    line.port.StopDebug();
+    TempFolder locked;
+    ::chmod(locked.Path().c_str(), 0500);
+    const bool enforced = ::access(locked.Path().c_str(), W_OK) != 0;  // root ignores the mode
+    line.port.StartDebug(enforced ? locked.File("debug.txt") : "/nonexistent-folder/debug.txt", true);
+    EXPECT_FALSE(line.port.IsDebugging());
+    EXPECT_TRUE(line.port.SendCmdString("050001", true));
+    EXPECT_FALSE(line.port.LogMessage("x"));
+}
+
+TEST(clsComPortClock, DeadlinesHoldAcrossTheWrap) {
+    EXPECT_TRUE(ClockReached(5, 0xFFFFFFF0u));
+    EXPECT_FALSE(ClockReached(0xFFFFFFF0u, 5));
+    EXPECT_EQ(ClockRemaining(0xFFFFFFF0u, 5), 21u);
+    EXPECT_EQ(ClockRemaining(5, 0xFFFFFFF0u), 0u);
+
+    // Put the clock 200 ms before its wrap: the silent port's waits cross it.
+    SetClockBiasForTesting(0);
+    SetClockBiasForTesting(0xFFFFFFFFu - timeGetTime() - 200u);
+    Line silent({.silent = true});
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(silent.port.CanSeeDevice());
+    double took = SecondsSince(start);
+    SetClockBiasForTesting(0);
+    EXPECT_GT(took, 1.15);
+    EXPECT_LT(took, 2.0);
+}
+
+TEST(clsComPortWait, YieldHookRunsDuringWaits) {
+    int calls = 0;
+    SetYieldHook([&] { ++calls; });
+    Line silent({.silent = true});
+    EXPECT_FALSE(silent.port.CanSeeDevice());
+    SetYieldHook(nullptr);
+    EXPECT_GT(calls, 50);      // woken every few milliseconds...
+    EXPECT_LT(calls, 1200);    // ...not spinning
+}
+
+}  // namespace
+}  // namespace tavo

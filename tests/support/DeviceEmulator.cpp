@@ -1,0 +1,233 @@
+#include "tests/support/DeviceEmulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <sys/prctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+
+#include "link/clsComPort.h"
+
+namespace tavo::test {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void SleepUntil(Clock::time_point t) {
+    auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
+    timespec ts{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+    while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+    }
+}
+
+std::string Hex2(int v) {
+    char buf[3];
+    std::snprintf(buf, sizeof buf, "%02X", v & 0xFF);
+    return buf;
+}
+
+}  // namespace
+
+DeviceEmulator::DeviceEmulator(EmulatorOptions options) : options_(std::move(options)) {
+    registers_.fill("0000");
+    // The identify reply tells the models apart by its third and fourth characters.
+    registers_[0x01] = options_.model == DeviceModel::QUELB ? "0000" : "0100";
+
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
+        throw std::runtime_error("cannot create a pseudo-terminal");
+    char name[128];
+    if (::ptsname_r(master_, name, sizeof name) != 0) throw std::runtime_error("ptsname failed");
+    slavePath_ = name;
+    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios tio{};
+    ::tcgetattr(slave_, &tio);
+    ::cfmakeraw(&tio);  // no echo from the line discipline: the emulator echoes
+    ::tcsetattr(slave_, TCSANOW, &tio);
+    if (::pipe2(wake_, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+    thread_ = std::thread([this] { Serve(); });
+}
+
+DeviceEmulator::~DeviceEmulator() {
+    char c = 'x';
+    (void)!::write(wake_[1], &c, 1);
+    thread_.join();
+    HangUp();
+    ::close(wake_[0]);
+    ::close(wake_[1]);
+}
+
+void DeviceEmulator::HangUp() {
+    if (master_ >= 0) ::close(master_);
+    if (slave_ >= 0) ::close(slave_);
+    master_ = slave_ = -1;
+}
+
+void DeviceEmulator::SetRegister(int r, const std::string& data) {
+    std::lock_guard lock(mutex_);
+    registers_.at(static_cast<std::size_t>(r & 0x7F)) = data;
+}
+
+std::string DeviceEmulator::Register(int r) const {
+    std::lock_guard lock(mutex_);
+    return registers_.at(static_cast<std::size_t>(r & 0x7F));
+}
+
+std::string DeviceEmulator::Received() const {
+    std::lock_guard lock(mutex_);
+    return received_;
+}
+
+std::vector<std::string> DeviceEmulator::Frames() const {
+    std::lock_guard lock(mutex_);
+    return frames_;
+}
+
+void DeviceEmulator::Inject(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    if (master_ >= 0) (void)!::write(master_, text.data(), text.size());
+}
+
+void DeviceEmulator::Serve() {
+    // Pacing needs sleeps that end on time, not up to 50 us late.
+    ::prctl(PR_SET_TIMERSLACK, 1UL);
+    while (true) {
+        pollfd fds[2] = {{master_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        int nfds = master_ >= 0 ? 2 : 1;
+        pollfd* set = master_ >= 0 ? fds : fds + 1;
+        if (::poll(set, static_cast<nfds_t>(nfds), -1) < 0) continue;
+        if (fds[1].revents & POLLIN) return;
+        if (master_ < 0) continue;
+        char buf[64];
+        ssize_t n = ::read(master_, buf, sizeof buf);
+        auto now = Clock::now();
+        for (ssize_t i = 0; i < n && master_ >= 0; ++i) OnCharacter(buf[i], now);
+    }
+}
+
+void DeviceEmulator::SendAt(char c, Clock::time_point& at) {
+    if (options_.pace.count() > 0) {
+        at = std::max(at, Clock::now()) + options_.pace;
+        SleepUntil(at);
+    }
+    std::lock_guard lock(mutex_);
+    if (master_ >= 0) (void)!::write(master_, &c, 1);
+}
+
+void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
+    int count;
+    {
+        std::lock_guard lock(mutex_);
+        received_ += c;
+        count = ++receivedCount_;
+    }
+    if (options_.hangUpAfter >= 0 && count > options_.hangUpAfter) {
+        std::lock_guard lock(mutex_);
+        HangUp();
+        return;
+    }
+    if (options_.silent) return;
+    if (options_.stopEchoAfter >= 0 && count > options_.stopEchoAfter) return;
+
+    // The character itself took one character time to arrive.
+    Clock::time_point sendAt = arrivedAt + options_.pace;
+    SendAt(options_.wrongEcho ? static_cast<char>(c ^ 0x20) : c, sendAt);
+
+    if (c == '!') {
+        inFrame_ = true;
+        frame_.clear();
+    } else if (c == '-') {
+        inFrame_ = false;
+    } else if (c == '*' && inFrame_) {
+        inFrame_ = false;
+        OnFrame(frame_, sendAt);
+    } else if (inFrame_) {
+        frame_ += c;
+    }
+}
+
+void DeviceEmulator::OnFrame(const std::string& body, Clock::time_point& sendAt) {
+    // A device takes only a six-digit word with its correct checksum.
+    if (body.size() != 8) return;
+    std::string word = body.substr(0, 6);
+    if (clsComPort::CalcCmdChecksum(word) != body.substr(6)) return;
+    int code = std::stoi(word.substr(0, 2), nullptr, 16);
+    {
+        std::lock_guard lock(mutex_);
+        frames_.push_back(word);
+        if (code < 0x80) {
+            registers_[static_cast<std::size_t>(code)] = word.substr(2);
+            return;
+        }
+    }
+    if (options_.neverReply) return;
+    std::string reply = options_.noiseBeforeReply + "!" + Hex2(code) + Register(code);
+    if (!options_.replyWithoutEnd) reply += "*";
+    for (char r : reply) SendAt(r, sendAt);
+}
+
+PortMapFolder::PortMapFolder() {
+    char tmpl[] = "/tmp/tavo-ports-XXXXXX";
+    if (!::mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
+    path_ = tmpl;
+    if (const char* prev = std::getenv("TAVO_PORTS")) {
+        previous_ = prev;
+        hadPrevious_ = true;
+    }
+    ::setenv("TAVO_PORTS", path_.c_str(), 1);
+}
+
+PortMapFolder::~PortMapFolder() {
+    if (hadPrevious_)
+        ::setenv("TAVO_PORTS", previous_.c_str(), 1);
+    else
+        ::unsetenv("TAVO_PORTS");
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+void PortMapFolder::Map(int number, const std::string& target) {
+    std::string link = path_ + "/COM" + std::to_string(number);
+    ::unlink(link.c_str());
+    if (::symlink(target.c_str(), link.c_str()) != 0) throw std::runtime_error("symlink failed");
+}
+
+TempFolder::TempFolder() {
+    char tmpl[] = "/tmp/tavo-test-XXXXXX";
+    if (!::mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
+    path_ = tmpl;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::string WithoutStamps(const std::string& text) {
+    static const std::regex stamp(R"(\[\d\d/\d\d/\d{4} \d\d:\d\d:\d\d\]: )");
+    return std::regex_replace(text, stamp, "[STAMP]: ");
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+}  // namespace tavo::test

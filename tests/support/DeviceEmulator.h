@@ -1,0 +1,118 @@
+#pragma once
+// A relay controller or matrix switch on the far side of a pseudo-terminal.
+//
+// On the wire it behaves as a device does: it echoes every character it
+// receives, collects a frame from "!" to "*" ("-" drops a frame it began),
+// keeps the registers that write words set, and answers a read word with "!",
+// the reply word and "*". Faults can be chosen per test. A thread serves the
+// line until the emulator is destroyed.
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tavo::test {
+
+enum class DeviceModel { QUELB, ZIM8x8 };
+
+struct EmulatorOptions {
+    DeviceModel model = DeviceModel::QUELB;
+    bool silent = false;           // no echo, no reply: a port with nothing attached
+    bool wrongEcho = false;        // echoes a different character than it received
+    int stopEchoAfter = -1;        // echoes only the first N characters (-1: all)
+    bool neverReply = false;       // echoes but never answers a read
+    bool replyWithoutEnd = false;  // the reply lacks its closing "*"
+    std::string noiseBeforeReply;  // sent ahead of the reply's "!"
+    int hangUpAfter = -1;          // hangs up after receiving N characters (-1: never)
+    std::chrono::nanoseconds pace{0};  // time one character spends on the wire
+};
+
+class DeviceEmulator {
+public:
+    explicit DeviceEmulator(EmulatorOptions options = {});
+    ~DeviceEmulator();
+    DeviceEmulator(const DeviceEmulator&) = delete;
+    DeviceEmulator& operator=(const DeviceEmulator&) = delete;
+
+    // The device node a port-map entry should point at.
+    const std::string& DevicePath() const { return slavePath_; }
+
+    // Register r (0x00..0x7F) holds four data characters; a read of 0x80|r returns them.
+    void SetRegister(int r, const std::string& data);
+    std::string Register(int r) const;
+
+    // Everything received so far, and the words of the frames completed so far.
+    std::string Received() const;
+    std::vector<std::string> Frames() const;
+
+    // Sends text to the port unasked, e.g. a stale character.
+    void Inject(const std::string& text);
+
+private:
+    void Serve();
+    void OnCharacter(char c, std::chrono::steady_clock::time_point arrivedAt);
+    void OnFrame(const std::string& body, std::chrono::steady_clock::time_point& sendAt);
+    void SendAt(char c, std::chrono::steady_clock::time_point& at);
+    void HangUp();
+
+    EmulatorOptions options_;
+    int master_ = -1;
+    int slave_ = -1;  // held open so the line stays up between the client's opens
+    int wake_[2] = {-1, -1};
+    std::string slavePath_;
+
+    mutable std::mutex mutex_;
+    std::array<std::string, 128> registers_;
+    std::string received_;
+    std::vector<std::string> frames_;
+    std::string frame_;
+    bool inFrame_ = false;
+    int receivedCount_ = 0;
+
+    std::thread thread_;
+};
+
+// A port-map folder in a fresh temporary directory, installed as $TAVO_PORTS
+// for its lifetime; its entries COM<n> are symbolic links.
+class PortMapFolder {
+public:
+    PortMapFolder();
+    ~PortMapFolder();
+    PortMapFolder(const PortMapFolder&) = delete;
+    PortMapFolder& operator=(const PortMapFolder&) = delete;
+
+    void Map(int number, const std::string& target);
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string previous_;
+    bool hadPrevious_ = false;
+};
+
+// A fresh temporary directory, removed with everything in it at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+// Whole contents of a file ("" when missing), and the same with every
+// "[mm/dd/yyyy hh:mm:ss]: " stamp replaced by "[STAMP]: ".
+std::string ReadFile(const std::string& path);
+std::string WithoutStamps(const std::string& text);
+void WriteFile(const std::string& path, const std::string& text);
+
+}  // namespace tavo::test
