@@ -5,9 +5,8 @@
 namespace tavo {
 
 std::vector<PropertyBag::Entry>::const_iterator PropertyBag::Find(const QString& name) const {
-    return std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
-        return e.name.compare(name, Qt::CaseInsensitive) == 0;
-    });
+    return std::find_if(entries_.begin(), entries_.end(),
+                        [&](const Entry& e) { return e.name.compare(name, Qt::CaseInsensitive) == 0; });
 }
 
 QVariant PropertyBag::ReadProperty(const QString& name, const QVariant& defaultValue) const {
