@@ -28,9 +28,7 @@ const std::string& TempPath() {
 
 void Check(const tavo::ProfileReader& p, const tavo::ProfileReader& fromFile, std::string_view section,
            std::string_view key) {
-    const std::string def =
-        "\x01"
-        "default";
+    const std::string def = std::string(1, '\x01') + "default";
     std::string v = p.GetString(section, key, def);
     if (v != def && v.size() > tavo::kProfileValueMax) std::abort();
     if (v != fromFile.GetString(section, key, def)) std::abort();

@@ -9,6 +9,7 @@
 
 #include "link/MessageBox.h"
 #include "link/ProgramInfo.h"
+#include "link/clsComPort.h"
 
 namespace tavo {
 
@@ -49,6 +50,14 @@ bool DeleteFile(const std::string& path, bool prompt) {
                     MsgButtons::Ok, MsgResult::Ok);
     }
     return false;
+}
+
+std::string IdentifyDevice(clsComPort& port) {
+    if (!port.IsPortOpen()) return {};
+    if (!port.CanSeeDevice()) return {};
+    const std::string reply = port.SendCmdStrResponce("810000");
+    if (reply.empty()) return {};
+    return reply.size() >= 4 && reply.compare(2, 2, "00") == 0 ? "QUELB" : "ZIM-8x8";
 }
 
 std::string TrimBlanks(std::string_view text) {

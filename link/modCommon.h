@@ -8,6 +8,8 @@
 
 namespace tavo {
 
+class clsComPort;
+
 // v in upper-case hexadecimal (a negative value as its 16-bit two's complement),
 // padded in front with "0" to width characters; a longer text is never cut.
 std::string HexPad(std::int16_t v, std::int16_t width);
@@ -19,6 +21,11 @@ bool FileExists(const std::string& path);
 // "File In Use" box when the file cannot be deleted. True when the file is gone
 // or was never there. A folder is never deleted.
 bool DeleteFile(const std::string& path, bool prompt);
+
+// Asks the device on the open port who it is with "810000": "QUELB" when the
+// reply's third and fourth characters are "00", "ZIM-8x8" for any other reply,
+// and an empty string for a closed port, a silent device or no reply.
+std::string IdentifyDevice(clsComPort& port);
 
 // text without leading and trailing blanks (only " ", as the configuration
 // values are trimmed).

@@ -8,7 +8,9 @@
 
 #include "link/MessageBox.h"
 #include "link/ProgramInfo.h"
+#include "link/clsComPort.h"
 #include "link/modCommon.h"
+#include "tests/support/DeviceEmulator.h"
 #include "tests/support/ScriptedMessageBox.h"
 
 namespace tavo {
@@ -124,6 +126,51 @@ TEST(DeleteFileInUse, ShowsFileInUseOnlyWithPrompt) {
 
     EXPECT_FALSE(DeleteFile(path, false));
     EXPECT_EQ(boxes.Shown().size(), 2u);
+}
+
+// A device of the chosen kind behind COM1.
+struct IdentifyLine {
+    explicit IdentifyLine(test::EmulatorOptions options) : device(options), port(EchoRule::KeepStale) {
+        map.Map(1, device.DevicePath());
+        port.SetComPort(1);
+    }
+    test::PortMapFolder map;
+    test::DeviceEmulator device;
+    clsComPort port;
+};
+
+TEST(IdentifyDevice, TellsTheModelsApart) {
+    IdentifyLine quelb({.model = test::DeviceModel::QUELB});
+    ASSERT_TRUE(quelb.port.OpenPort());
+    EXPECT_EQ(IdentifyDevice(quelb.port), "QUELB");
+    ASSERT_FALSE(quelb.device.Frames().empty());
+    EXPECT_EQ(quelb.device.Frames().back(), "810000");
+
+    IdentifyLine zim({.model = test::DeviceModel::ZIM8x8});
+    ASSERT_TRUE(zim.port.OpenPort());
+    EXPECT_EQ(IdentifyDevice(zim.port), "ZIM-8x8");
+}
+
+TEST(IdentifyDevice, ShortReplyCountsAsTheMatrixSwitch) {
+    IdentifyLine line({.model = test::DeviceModel::QUELB});
+    line.device.SetRegister(0x01, "");  // the reply is the bare reply code "81"
+    ASSERT_TRUE(line.port.OpenPort());
+    EXPECT_EQ(IdentifyDevice(line.port), "ZIM-8x8");
+}
+
+TEST(IdentifyDevice, ClosedPortSilenceAndNoReplyGiveNothing) {
+    IdentifyLine closed({});
+    EXPECT_EQ(IdentifyDevice(closed.port), "");
+    EXPECT_TRUE(closed.device.Received().empty());
+
+    IdentifyLine silent({.silent = true});
+    ASSERT_TRUE(silent.port.OpenPort());
+    EXPECT_EQ(IdentifyDevice(silent.port), "");
+    EXPECT_TRUE(silent.device.Frames().empty());  // never got past the presence test
+
+    IdentifyLine mute({.neverReply = true});
+    ASSERT_TRUE(mute.port.OpenPort());
+    EXPECT_EQ(IdentifyDevice(mute.port), "");
 }
 
 }  // namespace
