@@ -142,24 +142,22 @@ void SerialControl::Close() {
 
 void SerialControl::Pump() {
     if (fd_ < 0 || hungUp_) return;
-    if (rxPos_ > 0 && rxPos_ == rx_.size()) {
+    if (rxPos_ == rx_.size()) {
         rx_.clear();
         rxPos_ = 0;
     }
-    char buf[256];
-    while (true) {
-        ssize_t n = ::read(fd_, buf, sizeof buf);
-        if (n > 0) {
-            rx_.append(buf, static_cast<std::size_t>(n));
-            continue;
-        }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno != EAGAIN) {
-            // The other end went away (a pty whose master closed reports EIO).
-            hungUp_ = true;
-            commEvent_ = errno;
-        }
-        return;
+    // One read takes everything the line has buffered for any sane burst.
+    char buf[4096];
+    ssize_t n;
+    do {
+        n = ::read(fd_, buf, sizeof buf);
+    } while (n < 0 && errno == EINTR);
+    if (n > 0) {
+        rx_.append(buf, static_cast<std::size_t>(n));
+    } else if (n < 0 && errno != EAGAIN) {
+        // The other end went away (a pty whose master closed reports EIO).
+        hungUp_ = true;
+        commEvent_ = errno;
     }
 }
 
@@ -175,7 +173,7 @@ void SerialControl::ClearInBuffer() {
 }
 
 std::string SerialControl::Input() {
-    Pump();
+    if (Waiting() == 0) Pump();
     std::size_t n = Waiting();
     if (inputLen_ > 0) n = std::min<std::size_t>(n, static_cast<std::size_t>(inputLen_));
     std::string out = rx_.substr(rxPos_, n);
@@ -202,10 +200,11 @@ void SerialControl::Output(std::string_view text) {
     }
 }
 
-void SerialControl::WaitForInput(std::uint32_t deadline) {
-    while (InBufferCount() == 0) {
+bool SerialControl::WaitForInput(std::uint32_t deadline) {
+    // Polling first, not reading: a character already there costs one call less.
+    while (Waiting() == 0) {
         std::uint32_t now = timeGetTime();
-        if (ClockReached(now, deadline)) return;
+        if (ClockReached(now, deadline)) return false;
         std::uint32_t slice = ClockRemaining(now, deadline);
         if (HasYieldHook()) slice = std::min(slice, kYieldSliceMs);
         if (fd_ < 0 || hungUp_) {
@@ -213,15 +212,18 @@ void SerialControl::WaitForInput(std::uint32_t deadline) {
             ::poll(nullptr, 0, static_cast<int>(slice));
         } else {
             pollfd p{fd_, POLLIN, 0};
-            int r = ::poll(&p, 1, static_cast<int>(slice));
-            if (r > 0 && InBufferCount() == 0 && (p.revents & (POLLHUP | POLLERR | POLLIN))) {
-                // Readable but nothing to read: the line hung up. Stop polling it.
-                hungUp_ = true;
-                if (commEvent_ == 0) commEvent_ = EIO;
+            if (::poll(&p, 1, static_cast<int>(slice)) > 0) {
+                Pump();
+                if (Waiting() == 0 && !hungUp_) {
+                    // Readable but nothing to read: the line hung up. Stop polling it.
+                    hungUp_ = true;
+                    if (commEvent_ == 0) commEvent_ = EIO;
+                }
             }
         }
         YieldToUi();
     }
+    return true;
 }
 
 }  // namespace tavo

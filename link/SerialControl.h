@@ -49,9 +49,10 @@ public:
     // 0, or the code of the last error on the line (an errno value).
     int CommEvent() const { return commEvent_; }
 
-    // Blocks until a character is waiting or the 32-bit clock reaches deadline.
-    // With a yield hook installed, it wakes every few milliseconds to call it.
-    void WaitForInput(std::uint32_t deadline);
+    // Blocks until a character is waiting or the 32-bit clock reaches deadline;
+    // true when one is waiting. With a yield hook installed, it wakes every few
+    // milliseconds to call it.
+    bool WaitForInput(std::uint32_t deadline);
 
 private:
     void Pump();

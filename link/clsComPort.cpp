@@ -169,8 +169,8 @@ bool clsComPort::SendCharWithEcho(char c) {
     for (int attempt = 0; attempt < kEchoTries; ++attempt) {
         if (rule_ == EchoRule::EmptyBufferFirst) control_.ClearInBuffer();
         control_.Output(std::string_view(&c, 1));
-        control_.WaitForInput(timeGetTime() + kEchoWaitMs);
-        if (control_.InBufferCount() > 0 && control_.Input() == std::string(1, c)) return true;
+        if (control_.WaitForInput(timeGetTime() + kEchoWaitMs) && control_.Input() == std::string(1, c))
+            return true;
     }
     return false;
 }
@@ -201,8 +201,7 @@ std::string clsComPort::SendCmdStrResponce(const std::string& s) {
         int silentWaits = 1;
         char last = '\0';
         while (last != '*') {
-            control_.WaitForInput(timeGetTime() + kReplyWaitMs);
-            if (control_.InBufferCount() > 0) {
+            if (control_.WaitForInput(timeGetTime() + kReplyWaitMs)) {
                 std::string got = control_.Input();
                 last = got.empty() ? '\0' : got[0];
                 Trace("(" + got + ")");

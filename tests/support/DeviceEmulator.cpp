@@ -22,7 +22,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-void SleepUntil(Clock::time_point t) {
+void SleepUntilTime(Clock::time_point t) {
     auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
     timespec ts{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
     while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
@@ -114,10 +114,17 @@ void DeviceEmulator::Serve() {
     }
 }
 
-void DeviceEmulator::SendAt(char c, Clock::time_point& at) {
+void DeviceEmulator::SendAt(char c, Clock::time_point at) {
     if (options_.pace.count() > 0) {
-        at = std::max(at, Clock::now()) + options_.pace;
-        SleepUntil(at);
+        // Timer wake-ups come late by a fairly steady amount (tens of microseconds
+        // in a virtual machine); a device on a real wire does not. Waking that much
+        // early keeps the emulated character times close to the real ones.
+        auto wakeAt = at - lead_;
+        if (wakeAt > Clock::now()) {
+            SleepUntilTime(wakeAt);
+            auto late = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - wakeAt);
+            lead_ = (lead_ * 7 + late) / 8;
+        }
     }
     std::lock_guard lock(mutex_);
     if (master_ >= 0) (void)!::write(master_, &c, 1);
@@ -138,8 +145,8 @@ void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
     if (options_.silent) return;
     if (options_.stopEchoAfter >= 0 && count > options_.stopEchoAfter) return;
 
-    // The character itself took one character time to arrive.
-    Clock::time_point sendAt = arrivedAt + options_.pace;
+    // The character took one character time to arrive, and its echo takes another.
+    Clock::time_point sendAt = arrivedAt + 2 * options_.pace;
     SendAt(options_.wrongEcho ? static_cast<char>(c ^ 0x20) : c, sendAt);
 
     if (c == '!') {
@@ -155,7 +162,7 @@ void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
     }
 }
 
-void DeviceEmulator::OnFrame(const std::string& body, Clock::time_point& sendAt) {
+void DeviceEmulator::OnFrame(const std::string& body, Clock::time_point sendAt) {
     // A device takes only a six-digit word with its correct checksum.
     if (body.size() != 8) return;
     std::string word = body.substr(0, 6);
@@ -172,7 +179,10 @@ void DeviceEmulator::OnFrame(const std::string& body, Clock::time_point& sendAt)
     if (options_.neverReply) return;
     std::string reply = options_.noiseBeforeReply + "!" + Hex2(code) + Register(code);
     if (!options_.replyWithoutEnd) reply += "*";
-    for (char r : reply) SendAt(r, sendAt);
+    for (char r : reply) {
+        sendAt += options_.pace;  // back to back, as a UART sends them
+        SendAt(r, sendAt);
+    }
 }
 
 PortMapFolder::PortMapFolder() {

@@ -55,8 +55,8 @@ public:
 private:
     void Serve();
     void OnCharacter(char c, std::chrono::steady_clock::time_point arrivedAt);
-    void OnFrame(const std::string& body, std::chrono::steady_clock::time_point& sendAt);
-    void SendAt(char c, std::chrono::steady_clock::time_point& at);
+    void OnFrame(const std::string& body, std::chrono::steady_clock::time_point sendAt);
+    void SendAt(char c, std::chrono::steady_clock::time_point at);
     void HangUp();
 
     EmulatorOptions options_;
@@ -72,6 +72,7 @@ private:
     std::string frame_;
     bool inFrame_ = false;
     int receivedCount_ = 0;
+    std::chrono::nanoseconds lead_{0};  // how early to wake for a paced character
 
     std::thread thread_;
 };
