@@ -68,7 +68,7 @@ bool Quorvel::Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
 
 void Quorvel::SetEnabled(bool enabled) {
     setEnabled(enabled);
-    Show(enabled ? Picture : PictureDisabled);
+    ShowFace(enabled ? Picture : PictureDisabled);
     emit PropertyChanged(QStringLiteral("Enabled"));
 }
 
@@ -97,7 +97,7 @@ void Quorvel::WriteProperties(PropertyBag& bag) const {
 QSize Quorvel::sizeHint() const { return QSize(kWidth, kHeight); }
 QSize Quorvel::minimumSizeHint() const { return sizeHint(); }
 
-void Quorvel::Show(const QImage& face) {
+void Quorvel::ShowFace(const QImage& face) {
     if (face.isNull()) return;
     shown_ = face;
     update();
@@ -110,11 +110,11 @@ void Quorvel::paintEvent(QPaintEvent*) {
 
 void Quorvel::mousePressEvent(QMouseEvent*) {
     mouseArmed_ = true;
-    Show(PictureDown);
+    ShowFace(PictureDown);
 }
 
 void Quorvel::mouseReleaseEvent(QMouseEvent* event) {
-    Show(Picture);
+    ShowFace(Picture);
     // One Click per gesture: when the last held button comes up over the control.
     if (!mouseArmed_ || event->buttons() != Qt::NoButton) return;
     mouseArmed_ = false;
@@ -127,7 +127,7 @@ void Quorvel::keyPressEvent(QKeyEvent* event) {
         return;
     }
     spaceArmed_ = true;
-    Show(PictureDown);
+    ShowFace(PictureDown);
 }
 
 void Quorvel::keyReleaseEvent(QKeyEvent* event) {
@@ -137,7 +137,7 @@ void Quorvel::keyReleaseEvent(QKeyEvent* event) {
     }
     // A held space bar repeats press and release; only the real release counts.
     if (event->isAutoRepeat()) return;
-    Show(Picture);
+    ShowFace(Picture);
     if (!spaceArmed_) return;
     spaceArmed_ = false;
     emit Click();

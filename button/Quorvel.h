@@ -64,7 +64,7 @@ protected:
 
 private:
     // Shows face unless it is unset.
-    void Show(const QImage& face);
+    void ShowFace(const QImage& face);
 
     QImage Picture;
     QImage PictureDown;
