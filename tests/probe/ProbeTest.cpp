@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/probe/RunProgram.h"
+#include "tests/support/DeviceEmulator.h"
+
+namespace tavo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The expected text of a file, written with "\n" for each CR LF line end.
+std::string Crlf(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+// Runs tavohwp as a user would, from a program folder of its own (a copy of the
+// built program and library), so its default files land there and nowhere else.
+class Probe : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* built : {TAVO_PROBE_PROGRAM, TAVO_PORTLIST_LIBRARY})
+            fs::copy_file(built, fs::path(program_.Path()) / fs::path(built).filename());
+    }
+
+    ProgramResult Run(const std::vector<std::string>& args) {
+        ProgramResult r =
+            RunProgram(program_.File("tavohwp"), args, program_.Path(), scratch_.File("stderr.txt"));
+        EXPECT_GE(r.status, 0) << "tavohwp did not start";
+        return r;
+    }
+
+    std::string InProgram(const std::string& name) const { return program_.File(name); }
+    std::string Log(const std::string& path) const { return WithoutStamps(ReadFile(path)); }
+
+    TempFolder program_;
+    TempFolder scratch_;
+    PortMapFolder map_;
+};
+
+TEST_F(Probe, RelayControllerAndMatrixSwitchAreWrittenInPortOrder) {
+    DeviceEmulator relay({.model = DeviceModel::QUELB});
+    DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
+    map_.Map(4, matrix.DevicePath());
+    map_.Map(1, relay.DevicePath());
+
+    ProgramResult r = Run({"-d"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "");
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\nZIM-8x8,COM4\n"));
+    EXPECT_EQ(Log(InProgram("tavohwp.txt")), Crlf(R"([STAMP]: Log opened.
+[STAMP]: NOTE: Ascii characters inside () are feedback from device.
+
+[STAMP]: Device found on serial port COM1:
+[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(!)(8)(1)(0)(0)(0)(0)(*)
+[STAMP]: Device on serial port COM1: appears to be an QUELB.
+
+[STAMP]: Device found on serial port COM4:
+[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(!)(8)(1)(0)(1)(0)(0)(*)
+[STAMP]: Device on serial port COM4: appears to be an ZIM-8x8.
+
+[STAMP]: Log closed.
+)"));
+    // Each device saw the presence test ("!" dropped by "-"), then the identify command.
+    EXPECT_EQ(relay.Received(), "!-!8100007F*");
+    EXPECT_EQ(matrix.Received(), "!-!8100007F*");
+}
+
+TEST_F(Probe, PortsWithoutAnIdentifiedDeviceAreLoggedAndAnEarlierFileIsRemoved) {
+    DeviceEmulator silent({.silent = true});
+    DeviceEmulator mute({.neverReply = true});
+    map_.Map(1, silent.DevicePath());
+    map_.Map(2, mute.DevicePath());
+    map_.Map(3, scratch_.File("no-such-device"));
+    WriteFile(InProgram("tavo.txt"), "QUELB,COM9\r\n");
+    const std::string log = scratch_.File("probe.log");
+
+    ProgramResult r = Run({"-d" + log});  // joined: a word beginning with "/" would be a flag
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "");
+    EXPECT_FALSE(fs::exists(InProgram("tavo.txt")));
+    EXPECT_FALSE(fs::exists(InProgram("tavohwp.txt")));
+    EXPECT_EQ(Log(log), Crlf(R"([STAMP]: Log opened.
+[STAMP]: NOTE: Ascii characters inside () are feedback from device.
+
+[STAMP]: Device not recognized on serial port COM1:
+
+[STAMP]: Device found on serial port COM2:
+[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)
+[STAMP]: No response from device on serial port COM2:
+
+[STAMP]: ERROR: 2
+[STAMP]: Error opening serial port COM3:
+
+[STAMP]: Log closed.
+)"));
+}
+
+TEST_F(Probe, ReplyCharactersThreeAndFourTellTheModel) {
+    DeviceEmulator shortRelay;
+    shortRelay.SetRegister(0x01, "00");  // reply word "8100"
+    DeviceEmulator shortest;
+    shortest.SetRegister(0x01, "");  // reply word "81"
+    DeviceEmulator other;
+    other.SetRegister(0x01, "AB00");
+    map_.Map(1, shortRelay.DevicePath());
+    map_.Map(2, shortest.DevicePath());
+    map_.Map(3, other.DevicePath());
+
+    EXPECT_EQ(Run({}).status, 0);
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\nZIM-8x8,COM2\nZIM-8x8,COM3\n"));
+}
+
+TEST_F(Probe, NoPortsCreatesTheFileThenDeletesIt) {
+    WriteFile(InProgram("tavohwp.txt"), "an earlier log\r\n");
+    int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, program_.Path().c_str(), IN_CREATE | IN_DELETE), 0);
+
+    ProgramResult r = Run({"-d"});
+    EXPECT_EQ(r.status, 0);
+    std::vector<std::string> events;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+        for (char* p = buffer; p < buffer + n;) {
+            auto* e = reinterpret_cast<inotify_event*>(p);
+            if (e->len > 0) events.push_back(std::string(e->mask & IN_CREATE ? "+" : "-") + e->name);
+            p += sizeof(inotify_event) + e->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(events, (std::vector<std::string>{"+tavo.txt", "-tavo.txt"}));
+    EXPECT_EQ(Log(InProgram("tavohwp.txt")), Crlf(R"([STAMP]: Log opened.
+[STAMP]: NOTE: Ascii characters inside () are feedback from device.
+
+[STAMP]: Log closed.
+)"));
+}
+
+TEST_F(Probe, DefaultsWithoutCommandLineAndWithEmptyValues) {
+    DeviceEmulator relay;
+    map_.Map(2, relay.DevicePath());
+
+    // No command line: the program folder's device port file, and no log.
+    ProgramResult r = Run({});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM2\n"));
+    EXPECT_FALSE(fs::exists(InProgram("tavohwp.txt")));
+
+    // -o without a value keeps the default file; -d without one logs to the default log.
+    fs::remove(InProgram("tavo.txt"));
+    r = Run({"-o", "-d", "-x", "ignored"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM2\n"));
+    EXPECT_NE(ReadFile(InProgram("tavohwp.txt")).find("appears to be an QUELB."), std::string::npos);
+
+    // A value names the files.
+    r = Run({"-o", "found.txt", "-d" + scratch_.File("probe.log")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(ReadFile(InProgram("found.txt")), Crlf("QUELB,COM2\n"));
+    EXPECT_NE(ReadFile(scratch_.File("probe.log")).find("Device found on serial port COM2:"),
+              std::string::npos);
+}
+
+TEST_F(Probe, BoxesThatEndTheProgramLeaveTheFilesAlone) {
+    DeviceEmulator relay;
+    map_.Map(1, relay.DevicePath());
+    WriteFile(InProgram("tavo.txt"), "ZIM-8x8,COM7\r\n");
+    WriteFile(InProgram("tavohwp.txt"), "an earlier log\r\n");
+
+    ProgramResult r = Run({"out.txt", "-d"});  // a first word that is no flag
+
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.errors, "Error: Unable to parse application parameters!\n");
+
+    ::setenv("TAVO_PORTS", scratch_.File("no-map").c_str(), 1);
+    r = Run({"-d"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.errors, "Error: Unable to query registry for configured serial ports!\n");
+    ::setenv("TAVO_PORTS", map_.Path().c_str(), 1);
+
+    fs::remove(InProgram("libtavohwp.so"));
+    r = Run({"-d"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.errors, "Error: Unable to query registry for configured serial ports!\n");
+    fs::copy_file(TAVO_PORTLIST_LIBRARY, InProgram("libtavohwp.so"));
+
+    fs::create_directory(scratch_.File("folder"));
+    r = Run({"-d", "-o" + scratch_.File("folder")});
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.errors, "File Error: Unable to open the device port file (" + scratch_.File("folder") +
+                            ") for writing!\n");
+
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), "ZIM-8x8,COM7\r\n");
+    EXPECT_EQ(ReadFile(InProgram("tavohwp.txt")), "an earlier log\r\n");
+    EXPECT_EQ(relay.Received(), "");  // no port was touched
+}
+
+}  // namespace
+}  // namespace tavo::test

@@ -1,0 +1,54 @@
+#pragma once
+// Runs a built program as a user would: its own working folder, no input, its
+// standard error kept in a file; waits for it to end.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace tavo::test {
+
+struct ProgramResult {
+    int status = -1;     // exit status; 128 + signal when killed; -1 when it did not start
+    std::string errors;  // what it wrote to standard error
+};
+
+inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>& args,
+                                const std::string& folder, const std::string& errorsFile) {
+    std::vector<std::string> words{exe};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    pid_t pid = -1;
+    int rc = ::posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ProgramResult result;
+    if (rc != 0) return result;
+
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    std::ifstream in(errorsFile, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    result.errors = text.str();
+    return result;
+}
+
+}  // namespace tavo::test
