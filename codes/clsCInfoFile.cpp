@@ -23,6 +23,11 @@ struct CodeRanges {
     std::string_view irFirst, irLast, x10First, x10Last;
 };
 
+// Binary (character code) order, as the codes are compared.
+bool InRange(const std::string& code, std::string_view first, std::string_view last) {
+    return code.compare(first) >= 0 && code.compare(last) <= 0;
+}
+
 bool EndsWithNoResponse(const std::string& entry) {
     return entry.size() >= 4 && entry.compare(entry.size() - 4, 4, clsCInfoFile::kNoResponse) == 0;
 }
@@ -90,8 +95,8 @@ std::string BuildReport(const KeyedCollection<std::string>& entries, const CodeR
             AppendUnknown(out);
             continue;
         }
-        const bool isIR = code >= ranges.irFirst && code <= ranges.irLast;
-        const bool isX10 = code >= ranges.x10First && code <= ranges.x10Last;
+        const bool isIR = InRange(code, ranges.irFirst, ranges.irLast);
+        const bool isX10 = InRange(code, ranges.x10First, ranges.x10Last);
         if (isIR || isX10) {
             if (!protocol) protocol.emplace();
             bool written = isIR ? AppendIRLine(out, *protocol, entry) : AppendX10Line(out, *protocol, entry);
