@@ -95,11 +95,5 @@ TEST(clsCmdLineParams, SecondParseReplacesTheFirst) {
     EXPECT_TRUE(p.Parameters().Empty());
 }
 
-TEST(clsCmdLineParams, JoinCommandLineUsesSingleBlanks) {
-    const char* argv[] = {"tavoqry", "-c", "my file.cfg", "-d"};
-    EXPECT_EQ(JoinCommandLine(4, argv), "-c my file.cfg -d");
-    EXPECT_EQ(JoinCommandLine(1, argv), "");
-}
-
 }  // namespace
 }  // namespace tavo

@@ -47,11 +47,6 @@ TEST(HexPad, PadsButNeverCuts) {
     EXPECT_EQ(HexPad(-32768, -3), "8000");
 }
 
-TEST(TrimBlanks, OnlyBlanksGo) {
-    EXPECT_EQ(TrimBlanks("  QUELB \t "), "QUELB \t");
-    EXPECT_EQ(TrimBlanks("   "), "");
-}
-
 using FileExistsTest = TempFolder;
 
 TEST_F(FileExistsTest, OnlyReadableNonFolders) {
