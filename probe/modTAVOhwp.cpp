@@ -1,6 +1,7 @@
 #include "probe/modTAVOhwp.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <vector>
@@ -98,7 +99,9 @@ int Main(const std::string& commandLine) {
 
     out.close();
     const bool written = !out.fail();
-    if (!found) DeleteFile(outputFile, false);
+    // Only a plain file is removed: "-o /dev/null" must not cost the system its device node.
+    std::error_code ec;
+    if (!found && std::filesystem::is_regular_file(outputFile, ec)) DeleteFile(outputFile, false);
 
     port.StopDebug();
     port.ClosePort();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -204,6 +206,24 @@ TEST_F(Probe, BoxesThatEndTheProgramLeaveTheFilesAlone) {
     EXPECT_EQ(ReadFile(InProgram("tavo.txt")), "ZIM-8x8,COM7\r\n");
     EXPECT_EQ(ReadFile(InProgram("tavohwp.txt")), "an earlier log\r\n");
     EXPECT_EQ(relay.Received(), "");  // no port was touched
+}
+
+TEST_F(Probe, AnOutputThatIsNoPlainFileIsNotDeleted) {
+    // A stand-in for /dev/null, so a fault cannot remove the real one.
+    const std::string sink = scratch_.File("null");
+    if (::mknod(sink.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0)
+        GTEST_SKIP() << "cannot make a device node";
+    ProgramResult r = Run({"-o" + sink});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(fs::is_character_file(sink));
+}
+
+TEST_F(Probe, LinesThatCannotBeWrittenAreNotReportedAsSuccess) {
+    DeviceEmulator relay;
+    map_.Map(1, relay.DevicePath());
+    ProgramResult r = Run({"-o/dev/full"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.errors, "File Error: Unable to write the device port file (/dev/full)!\n");
 }
 
 }  // namespace
