@@ -99,7 +99,7 @@ int Main(const std::string& commandLine) {
 
     out.close();
     const bool written = !out.fail();
-    // Only a plain file is removed: "-o /dev/null" must not cost the system its device node.
+    // Only a plain file is removed: "-o/dev/null" must not cost the system its device node.
     std::error_code ec;
     if (!found && std::filesystem::is_regular_file(outputFile, ec)) DeleteFile(outputFile, false);
 
