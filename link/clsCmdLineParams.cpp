@@ -8,7 +8,13 @@ namespace tavo {
 
 namespace {
 
-bool IsFlagWord(std::string_view word) { return !word.empty() && (word[0] == '-' || word[0] == '/'); }
+// "-x" and "/x" are flags. A word that begins with "/" and holds another "/"
+// is an absolute path here, so "-c /etc/tavo/devices.cfg" gives c its file.
+bool IsFlagWord(std::string_view word) {
+    if (word.empty()) return false;
+    if (word[0] == '-') return true;
+    return word[0] == '/' && word.find('/', 1) == std::string_view::npos;
+}
 
 // Every single blank separates two words, so n blanks always give n + 1 words.
 std::vector<std::string_view> SplitAtBlanks(std::string_view text) {

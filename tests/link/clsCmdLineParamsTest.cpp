@@ -55,6 +55,9 @@ TEST(clsCmdLineParams, OddWordsGiveTheirDefinedResult) {
         {"-c \"my file.cfg\"", {{"c", "\"my"}}, false},
         {"-c\t-x", {{"c", "\t-x"}}, true},         // tabs are ordinary characters
         {"-o  -d", {{"o", ""}, {"d", ""}}, true},  // the empty word is o's value
+        // An absolute path is a value, not a flag "/x".
+        {"-c /etc/tavo/devices.cfg /d", {{"c", "/etc/tavo/devices.cfg"}, {"d", ""}}, true},
+        {"/tmp/out.txt -d", {}, false},
     };
     for (const auto& ex : examples) {
         clsCmdLineParams p;
