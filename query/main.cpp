@@ -1,0 +1,4 @@
+#include "link/clsCmdLineParams.h"
+#include "query/modTAVOhwp.h"
+
+int main(int argc, char** argv) { return tavo::modTAVOhwp::Main(tavo::JoinCommandLine(argc, argv)); }

@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "tests/probe/RunProgram.h"
+#include "tests/support/DeviceEmulator.h"
+
+namespace tavo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::DeviceEmulator;
+using test::DeviceModel;
+using test::EmulatorOptions;
+using test::PortMapFolder;
+using test::ReadFile;
+using test::TempFolder;
+using test::WithoutStamps;
+using test::WriteFile;
+
+std::string Golden(const std::string& name) { return ReadFile(std::string(TAVO_GOLDEN) + "/" + name); }
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
+    return n;
+}
+
+// A program folder of its own holding tavoqry and the sample files, and a port map.
+class QueryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::copy_file(TAVO_QUERY_PROGRAM, program_);
+        for (const char* f : {"tavodevices.cfg", "QUELB_InitCmds.txt", "ZIM-8x8_InitCmds.txt"})
+            fs::copy_file(std::string(TAVO_SAMPLES) + "/" + f, dir.File(f));
+    }
+
+    test::ProgramResult Run(const std::vector<std::string>& args = {}) {
+        return test::RunProgram(program_, args, dir.Path(), dir.File("stderr.txt"));
+    }
+    void DevicePorts(const std::string& text) { WriteFile(dir.File("tavo.txt"), text); }
+    std::string File(const std::string& name) { return ReadFile(dir.File(name)); }
+    bool Exists(const std::string& name) { return fs::exists(dir.File(name)); }
+    std::string Trace() { return WithoutStamps(File("tavoqry.txt")); }
+
+    TempFolder dir;
+    PortMapFolder map;
+    std::string program_ = dir.File("tavoqry");
+};
+
+// Registers of a relay controller: flags, relays, a few IR and X-10 codes.
+void LoadRelayController(DeviceEmulator& d) {
+    d.SetRegister(0x00, "000A");
+    d.SetRegister(0x04, "00FF");
+    d.SetRegister(0x10, "0002");
+    d.SetRegister(0x11, "0109");
+    d.SetRegister(0x24, "6622");
+    d.SetRegister(0x37, "E5E3");
+}
+
+void LoadMatrixSwitch(DeviceEmulator& d) {
+    d.SetRegister(0x01, "1234");
+    d.SetRegister(0x02, "5678");
+    d.SetRegister(0x0C, "0100");
+    d.SetRegister(0x10, "0A0B");
+    d.SetRegister(0x2F, "6623");
+}
+
+TEST_F(QueryTest, ReadsBothModelsIntoFeedbackFilesAndReports) {
+    DeviceEmulator relay({.model = DeviceModel::QUELB});
+    DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
+    LoadRelayController(relay);
+    LoadMatrixSwitch(matrix);
+    map.Map(1, relay.DevicePath());
+    map.Map(4, matrix.DevicePath());
+    DevicePorts("QUELB,COM1\r\nZIM-8x8,COM4\r\n");
+
+    auto r = Run();
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "");
+    EXPECT_EQ(File("feedback_QUELB_COM1.txt"), Golden("feedback_QUELB_COM1.txt"));
+    EXPECT_EQ(File("cinfo_QUELB_COM1.txt"), Golden("cinfo_QUELB_COM1.txt"));
+    EXPECT_EQ(File("feedback_ZIM-8x8_COM4.txt"), Golden("feedback_ZIM-8x8_COM4.txt"));
+    EXPECT_EQ(File("cinfo_ZIM-8x8_COM4.txt"), Golden("cinfo_ZIM-8x8_COM4.txt"));
+    EXPECT_FALSE(Exists("tavoqry.txt"));  // no trace without -d
+    // Every line awaited a reply, the write-free sample files included.
+    EXPECT_EQ(relay.Frames().size(), 42u);
+    EXPECT_EQ(matrix.Frames().size(), 35u);
+}
+
+TEST_F(QueryTest, TraceIsEmptiedForTheFirstDeviceAndAppendedForTheNext) {
+    DeviceEmulator relay({.model = DeviceModel::QUELB});
+    DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
+    map.Map(1, relay.DevicePath());
+    map.Map(4, matrix.DevicePath());
+    DevicePorts("\r\n  QUELB,COM1  \r\nZIM-8x8,COM4\r\n");
+    WriteFile(dir.File("tavoqry.txt"), "from an earlier run\r\n");
+
+    ASSERT_EQ(Run({"-d"}).status, 0);
+    const std::string trace = Trace();
+    EXPECT_EQ(trace.find("from an earlier run"), std::string::npos);
+    EXPECT_EQ(trace.rfind("[STAMP]: Log opened.\r\n"
+                          "[STAMP]: NOTE: Ascii characters inside () are feedback from device.\r\n\r\n"
+                          "[STAMP]: Device: QUELB on serial port COM1\r\n"
+                          "[STAMP]: Feedback file: " +
+                              dir.File("feedback_QUELB_COM1.txt") +
+                              "\r\n"
+                              "[STAMP]: !(!)-(-)\r\n",
+                          0),
+              std::string::npos)
+        << trace.substr(0, 400);
+    EXPECT_NE(trace.find("[STAMP]: A device was found.\r\n"
+                         "[STAMP]: Processing initialization file: " +
+                         dir.File("QUELB_InitCmds.txt") +
+                         "\r\n"
+                         "[STAMP]: !(!)8(8)0(0)0(0)0(0)0(0)0(0)8(8)0(0)*(*)(!)(8)(0)(0)(0)(0)(0)(*)\r\n"),
+              std::string::npos);
+    EXPECT_NE(trace.find("[STAMP]: Log closed.\r\n\r\n\r\n\r\n[STAMP]: Log opened.\r\n"), std::string::npos);
+    EXPECT_EQ(Count(trace, "Log opened."), 2u);
+    EXPECT_EQ(Count(trace, "Log closed."), 2u);
+    EXPECT_TRUE(trace.ends_with("[STAMP]: Log closed.\r\n"));
+}
+
+TEST_F(QueryTest, AFirstLineWithoutCommaMakesEveryDeviceAppend) {
+    DeviceEmulator relay;
+    map.Map(1, relay.DevicePath());
+    DevicePorts("garbage line\r\nQUELB,COM1\r\n");
+    WriteFile(dir.File("tavoqry.txt"), "kept\r\n");
+
+    auto r = Run({"-d"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "File Error: The device port file (" + dir.File("tavo.txt") +
+                            ") is incorrectly formatted! Please run tavohwp.exe.\n");
+    EXPECT_TRUE(Trace().starts_with("kept\r\n\r\n\r\n\r\n[STAMP]: Log opened.\r\n"));
+
+    // Without -d the line is passed over in silence.
+    r = Run();
+    EXPECT_EQ(r.errors, "");
+}
+
+TEST_F(QueryTest, UnansweredLinesAndLongRepliesAndAnyDeviceName) {
+    DeviceEmulator quiet({.neverReply = true});
+    DeviceEmulator chatty({.model = DeviceModel::ZIM8x8});
+    chatty.SetRegister(0x10, "0A0B77");  // a reply two characters too long
+    map.Map(2, quiet.DevicePath());
+    map.Map(3, chatty.DevicePath());
+    WriteFile(dir.File("two.txt"), "800000\r\n  840000  \r\n\r\n");
+    WriteFile(dir.File("one.txt"), "900000\n");
+    WriteFile(dir.File("tavodevices.cfg"), "[Quiet]\r\nInitCmds=" + dir.File("two.txt") +
+                                                 "\r\n[Other]\r\nInitCmds=" + dir.File("one.txt") + "\r\n");
+    DevicePorts("Quiet,COM2\r\nOther,COM3\r\n");
+
+    ASSERT_EQ(Run({"-d"}).status, 0);
+    EXPECT_EQ(File("feedback_Quiet_COM2.txt"),
+              "800000  No response from device.\r\n840000  No response from device.\r\n");
+    EXPECT_EQ(File("cinfo_Quiet_COM2.txt"), "****\tNO RESPONSE FROM DEVICE\r\n");
+    EXPECT_EQ(Count(Trace(), "No response from device on serial port COM2:\r\n\r\n"), 2u);
+    // Any name other than QUELB gets the matrix switch's report.
+    EXPECT_EQ(File("feedback_Other_COM3.txt"), "900A0B\r\n");
+    EXPECT_EQ(File("cinfo_Other_COM3.txt"), "900A0B\tGROUP = 11\tKEY = 12\tIR OUTPUT #1 SELECT\r\n");
+}
+
+TEST_F(QueryTest, DevicesThatCannotBeReadAreSkippedAndTheRunGoesOn) {
+    DeviceEmulator silent({.silent = true});
+    DeviceEmulator relay;
+    map.Map(1, silent.DevicePath());
+    map.Map(2, dir.File("nothing-here"));
+    map.Map(5, relay.DevicePath());
+    DevicePorts("QUELB,COM1\r\nQUELB,COM2\r\nQUELB, COM5\r\nQUELB,COM99999\r\nQUELB,COM5\r\n");
+
+    auto r = Run({"-d"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "");
+    const std::string trace = Trace();
+    EXPECT_NE(trace.find("Device not recognized on serial port COM1:\r\n\r\n"), std::string::npos);
+    EXPECT_NE(trace.find("Error opening serial port COM2:\r\n\r\n"), std::string::npos);
+    EXPECT_NE(trace.find("Invalid serial port name ( COM5).\r\n\r\n"), std::string::npos);
+    EXPECT_NE(trace.find("Invalid serial port name (COM99999).\r\n\r\n"), std::string::npos);
+    EXPECT_EQ(Count(trace, "Log opened."), 5u);
+    EXPECT_FALSE(Exists("feedback_QUELB_COM1.txt"));
+    EXPECT_FALSE(Exists("cinfo_QUELB_COM2.txt"));
+    EXPECT_EQ(Count(File("feedback_QUELB_COM5.txt"), "\r\n"), 42u);
+}
+
+TEST_F(QueryTest, MissingInitializationFileIsLoggedOrShown) {
+    DeviceEmulator relay;
+    map.Map(1, relay.DevicePath());
+    fs::remove(dir.File("QUELB_InitCmds.txt"));
+    DevicePorts("QUELB,COM1\r\n");
+
+    auto r = Run();
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "File Error: Initialization file was not found for device (QUELB)\n");
+    EXPECT_FALSE(Exists("feedback_QUELB_COM1.txt"));
+
+    r = Run({"-d"});
+    EXPECT_EQ(r.errors, "");
+    EXPECT_NE(Trace().find("[STAMP]: Initialization file was not found for device (QUELB)\r\n[STAMP]: Log closed."),
+              std::string::npos);
+}
+
+TEST_F(QueryTest, FeedbackFileThatCannotBeCreatedSkipsOnlyThatDevice) {
+    DeviceEmulator relay;
+    DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
+    map.Map(1, relay.DevicePath());
+    map.Map(2, matrix.DevicePath());
+    WriteFile(dir.File("one.txt"), "810000\r\n");
+    WriteFile(dir.File("tavodevices.cfg"), "[General]\r\nFeedbackFile=" + dir.File("[devicename]/fb.txt") +
+                                                 "\r\n[QUELB]\r\nInitCmds=" + dir.File("one.txt") +
+                                                 "\r\n[ZIM-8x8]\r\nInitCmds=" + dir.File("one.txt") + "\r\n");
+    fs::create_directory(dir.File("ZIM-8x8"));
+    DevicePorts("QUELB,COM1\r\nZIM-8x8,COM2\r\n");
+
+    auto r = Run({"-c", dir.File("tavodevices.cfg")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "File Error: Unable to create the feedback file (" + dir.File("QUELB/fb.txt") +
+                            ") for device (QUELB)\n");
+    EXPECT_FALSE(Exists("cinfo_QUELB_COM1.txt"));
+    EXPECT_EQ(File("ZIM-8x8/fb.txt"), "810100\r\n");
+    EXPECT_TRUE(Exists("cinfo_ZIM-8x8_COM2.txt"));
+}
+
+TEST_F(QueryTest, CommandLineAndConfigurationFile) {
+    DeviceEmulator relay;
+    map.Map(1, relay.DevicePath());
+    WriteFile(dir.File("one.txt"), "800000\r\n");
+    WriteFile(dir.File("ports.txt"), "QUELB,COM1\r\n");
+    WriteFile(dir.File("my.cfg"), "[general]\r\ndeviceportfile=" + dir.File("ports.txt") +
+                                      "\r\nDebugFile=" + dir.File("trace.txt") + "\r\n[QUELB]\r\nInitCmds=" +
+                                      dir.File("one.txt") + "\r\n");
+
+    for (const char* flag : {"-p", "-f", "-i"}) {
+        auto r = Run({"-c", dir.File("my.cfg"), flag});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.errors, std::string("Syntax Error: The ") + flag + " parameter requires a file name argument!\n");
+    }
+    auto r = Run({"-x", "a", "b"});
+    EXPECT_EQ(r.errors, "Error: Unable to parse application parameters!\n");
+    EXPECT_EQ(r.status, 1);
+    r = Run({"-c", dir.File("missing.cfg")});
+    EXPECT_EQ(r.errors, "File Error: Configuration file not specified or found!\n");
+    EXPECT_EQ(r.status, 1);
+
+    // [General] is read only with a command line; -f and -i take the templates.
+    r = Run({"-c", dir.File("my.cfg"), "-d", "-f", dir.File("FB_[port].TXT"), "-i", dir.File("ci_[devicename].txt")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(File("fb_COM1.txt"), "800000\r\n");
+    EXPECT_TRUE(Exists("ci_QUELB.txt"));
+    EXPECT_NE(ReadFile(dir.File("trace.txt")).find("Log opened."), std::string::npos);
+
+    // Without a command line tavo.txt of the program folder is needed.
+    r = Run();
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errors, "File Error: The device port file (" + dir.File("tavo.txt") +
+                            ") was not found! Please run tavohwp.exe first.\n");
+}
+
+}  // namespace
+}  // namespace tavo
