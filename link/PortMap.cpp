@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <set>
+#include <sstream>
 
 namespace tavo {
 
@@ -82,16 +83,24 @@ std::string ReadFirstLine(const std::string& path) {
     return line;
 }
 
-PortMapStatus ListFromSysfs(std::vector<PortMapEntry>& out) {
-    const std::string sysTty = "/sys/class/tty";
+}  // namespace
+
+PortMapStatus ListPortsFromSysfs(const std::string& sysTty, std::vector<PortMapEntry>& out) {
     std::vector<std::string> names;
     if (!ReadFolder(sysTty, names)) return PortMapStatus::SourceUnreadable;
     std::sort(names.begin(), names.end());
 
+    // A port that carries the system console is not free for a device.
+    std::set<std::string> consoles;
+    {
+        std::istringstream active(ReadFirstLine(sysTty + "/console/active"));
+        for (std::string c; active >> c;) consoles.insert(c);
+    }
+
     std::vector<PortMapEntry> found;
     std::set<int> used;
     for (const auto& name : names) {
-        if (name.rfind("ttyS", 0) != 0) continue;
+        if (name.rfind("ttyS", 0) != 0 || consoles.count(name)) continue;
         int k = NumberAfter(name, 4);
         if (k < 0) continue;
         // Only ports with a UART behind them: the "type" of an empty slot is 0.
@@ -103,7 +112,7 @@ PortMapStatus ListFromSysfs(std::vector<PortMapEntry>& out) {
     int next = 1;
     for (const char* prefix : {"ttyUSB", "ttyACM"}) {
         for (const auto& name : names) {
-            if (name.rfind(prefix, 0) != 0) continue;
+            if (name.rfind(prefix, 0) != 0 || consoles.count(name)) continue;
             while (used.count(next)) ++next;
             found.push_back(PortMapEntry{next, "COM" + std::to_string(next), "/dev/" + name});
             used.insert(next);
@@ -113,8 +122,6 @@ PortMapStatus ListFromSysfs(std::vector<PortMapEntry>& out) {
     out.insert(out.end(), found.begin(), found.end());
     return PortMapStatus::Ok;
 }
-
-}  // namespace
 
 std::string PortMapFolder() {
     if (const char* env = std::getenv("TAVO_PORTS"); env && *env) return env;
@@ -128,7 +135,7 @@ std::string PortMapFolder() {
 
 PortMapStatus ListPortMap(std::vector<PortMapEntry>& out) {
     std::string folder = PortMapFolder();
-    return folder.empty() ? ListFromSysfs(out) : ListFromFolder(folder, out);
+    return folder.empty() ? ListPortsFromSysfs("/sys/class/tty", out) : ListFromFolder(folder, out);
 }
 
 std::string PortDevicePath(int number) {

@@ -5,7 +5,7 @@
 // nodes. The folder is $TAVO_PORTS when set, else ~/.config/tavo/ports, else
 // /etc/tavo/ports. Without any of them the ports come from sysfs: each ttyS<k>
 // with a real UART is COM<k+1>, then each ttyUSB* and ttyACM*, in name order,
-// takes the next free number.
+// takes the next free number. A port that carries the system console is left out.
 
 #include <cstddef>
 #include <string>
@@ -35,6 +35,10 @@ std::string PortMapFolder();
 // Lists the ports in ascending number. On failure, out holds what was read
 // before the failing entry.
 PortMapStatus ListPortMap(std::vector<PortMapEntry>& out);
+
+// The ports of a sysfs tty class folder (normally /sys/class/tty), leaving out
+// the ports that carry the system console.
+PortMapStatus ListPortsFromSysfs(const std::string& sysTty, std::vector<PortMapEntry>& out);
 
 // Device node behind COM<number>, or an empty string when the map has no such port.
 std::string PortDevicePath(int number);
