@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "tests/probe/RunProgram.h"
+#include "tests/support/RunProgram.h"
 #include "tests/support/DeviceEmulator.h"
 
 namespace {

@@ -52,12 +52,15 @@ bool DeleteFile(const std::string& path, bool prompt) {
     return false;
 }
 
+std::string DeviceTypeOfReply(const std::string& reply) {
+    if (reply.empty()) return {};
+    return reply.size() >= 4 && reply.compare(2, 2, "00") == 0 ? "QUELB" : "ZIM-8x8";
+}
+
 std::string IdentifyDevice(clsComPort& port) {
     if (!port.IsPortOpen()) return {};
     if (!port.CanSeeDevice()) return {};
-    const std::string reply = port.SendCmdStrResponce("810000");
-    if (reply.empty()) return {};
-    return reply.size() >= 4 && reply.compare(2, 2, "00") == 0 ? "QUELB" : "ZIM-8x8";
+    return DeviceTypeOfReply(port.SendCmdStrResponce(kIdentifyCommand));
 }
 
 std::string TrimBlanks(std::string_view text) {

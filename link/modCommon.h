@@ -22,6 +22,14 @@ bool FileExists(const std::string& path);
 // or was never there. A folder is never deleted.
 bool DeleteFile(const std::string& path, bool prompt);
 
+// The identify command: reading it tells the two models apart.
+inline constexpr const char* kIdentifyCommand = "810000";
+
+// The device type word of an identify reply: "QUELB" when its third and fourth
+// characters are "00", "ZIM-8x8" for any other reply (even a short one), and an
+// empty string for no reply.
+std::string DeviceTypeOfReply(const std::string& reply);
+
 // Asks the device on the open port who it is with "810000": "QUELB" when the
 // reply's third and fourth characters are "00", "ZIM-8x8" for any other reply,
 // and an empty string for a closed port, a silent device or no reply.

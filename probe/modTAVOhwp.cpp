@@ -47,13 +47,11 @@ bool ProbePort(clsComPort& port, const std::string& name, std::ofstream& out) {
         return false;
     }
     port.LogMessage("Device found on serial port " + com + ":");
-    std::string reply = port.SendCmdStrResponce("810000");
-    if (reply.empty()) {
+    const std::string type = DeviceTypeOfReply(port.SendCmdStrResponce(kIdentifyCommand));
+    if (type.empty()) {
         port.LogMessage("No response from device on serial port " + com + ":\r\n");
         return false;
     }
-    // Characters 3 and 4 tell the model; any other answer, even a short one, is the matrix switch.
-    const std::string type = reply.size() >= 4 && reply.compare(2, 2, "00") == 0 ? "QUELB" : "ZIM-8x8";
     out << type << "," << name << "\r\n";
     port.LogMessage("Device on serial port " + com + ": appears to be an " + type + ".\r\n");
     return true;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/probe/RunProgram.h"
+#include "tests/support/RunProgram.h"
 #include "tests/support/DeviceEmulator.h"
 
 namespace tavo::test {

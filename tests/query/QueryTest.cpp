@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <regex>
 
-#include "tests/probe/RunProgram.h"
+#include "tests/support/RunProgram.h"
 #include "tests/support/DeviceEmulator.h"
 
 namespace tavo {
