@@ -1,5 +1,8 @@
 #include "codes/clsCInfoFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -245,9 +248,14 @@ std::FILE* clsCInfoFile::OpenOutputFile() {
         errorDescription_ = "Bad file name";
         return nullptr;
     }
+    // Non-blocking open, so that a named pipe with no reader fails instead of waiting.
     errno = 0;
-    std::FILE* file = std::fopen(fileName_.c_str(), "wb");
-    if (!file && errno != 0) errorDescription_ = std::strerror(errno);
+    int fd = ::open(fileName_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    std::FILE* file = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
+    if (!file) {
+        if (errno != 0) errorDescription_ = std::strerror(errno);
+        if (fd >= 0) ::close(fd);
+    }
     return file;
 }
 

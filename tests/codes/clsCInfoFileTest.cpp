@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -250,11 +251,16 @@ TEST_F(clsCInfoFileTest, WriteErrorsShowTheErrorBox) {
     ASSERT_EQ(box_.Shown().size(), 2u);
     EXPECT_NE(box_.Shown()[1].text.find("\r\nIs a directory"), std::string::npos);
 
+    // A pipe that nobody reads gives an error instead of a hang.
+    ASSERT_EQ(mkfifo(PathOf("pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(report.OutputData(PathOf("pipe")));
+    ASSERT_EQ(box_.Shown().size(), 3u);
+
     // A full disk is a failure too, not a report written.
     if (access("/dev/full", W_OK) == 0) {
         EXPECT_FALSE(report.OutputData("/dev/full"));
-        ASSERT_EQ(box_.Shown().size(), 3u);
-        EXPECT_NE(box_.Shown()[2].text.find("\r\nNo space left on device"), std::string::npos);
+        ASSERT_EQ(box_.Shown().size(), 4u);
+        EXPECT_NE(box_.Shown()[3].text.find("\r\nNo space left on device"), std::string::npos);
     }
 }
 
