@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -54,6 +55,7 @@ DeviceEmulator::DeviceEmulator(EmulatorOptions options) : options_(std::move(opt
     ::cfmakeraw(&tio);  // no echo from the line discipline: the emulator echoes
     ::tcsetattr(slave_, TCSANOW, &tio);
     if (::pipe2(wake_, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+    if (options_.pace.count() > 0) MeasureLineDelay();
     thread_ = std::thread([this] { Serve(); });
 }
 
@@ -64,6 +66,24 @@ DeviceEmulator::~DeviceEmulator() {
     HangUp();
     ::close(wake_[0]);
     ::close(wake_[1]);
+}
+
+void DeviceEmulator::MeasureLineDelay() {
+    // A character reaches the emulator some microseconds after the port wrote
+    // it (the pty hands it over through a kernel worker); on a real line its
+    // character time starts at the write. Time that hand-over in the same
+    // direction and count the character time from the estimated write.
+    std::vector<Clock::duration> samples;
+    for (int i = 0; i < 21; ++i) {
+        char c = 'x';
+        auto start = Clock::now();
+        if (::write(slave_, &c, 1) != 1) return;
+        pollfd p{master_, POLLIN, 0};
+        if (::poll(&p, 1, 100) != 1 || ::read(master_, &c, 1) != 1) return;
+        samples.push_back(Clock::now() - start);
+    }
+    std::nth_element(samples.begin(), samples.begin() + 10, samples.end());
+    lineDelay_ = samples[10];
 }
 
 void DeviceEmulator::HangUp() {
@@ -146,7 +166,7 @@ void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
     if (options_.stopEchoAfter >= 0 && count > options_.stopEchoAfter) return;
 
     // The character took one character time to arrive, and its echo takes another.
-    Clock::time_point sendAt = arrivedAt + 2 * options_.pace;
+    Clock::time_point sendAt = arrivedAt - lineDelay_ + 2 * options_.pace;
     SendAt(options_.wrongEcho ? static_cast<char>(c ^ 0x20) : c, sendAt);
 
     if (c == '!') {

@@ -58,6 +58,7 @@ private:
     void OnFrame(const std::string& body, std::chrono::steady_clock::time_point sendAt);
     void SendAt(char c, std::chrono::steady_clock::time_point at);
     void HangUp();
+    void MeasureLineDelay();
 
     EmulatorOptions options_;
     int master_ = -1;
@@ -73,6 +74,7 @@ private:
     bool inFrame_ = false;
     int receivedCount_ = 0;
     std::chrono::nanoseconds lead_{0};  // how early to wake for a paced character
+    std::chrono::steady_clock::duration lineDelay_{0};  // write-to-read delay of the pty
 
     std::thread thread_;
 };
