@@ -76,6 +76,15 @@ private:
         if (closePort) port_.ClosePort();
     }
 
+    // A file problem ends this device's run: the trace tells it with -d, a box without.
+    void SkipDevice(const std::string& text) {
+        if (s_.debug)
+            Log(text);
+        else
+            Box("File Error", text);
+        EndDevice(true);
+    }
+
     void DeviceLine(const std::string& line, bool freshTrace) {
         auto comma = line.find(',');
         if (comma == std::string::npos) {
@@ -119,12 +128,7 @@ private:
         const std::string initFile = GetPrivateProfileString(
             deviceName, "InitCmds", InProgramFolder(deviceName + "_InitCmds.txt"), s_.configFile);
         if (!FileExists(initFile)) {
-            const std::string text = "Initialization file was not found for device (" + deviceName + ")";
-            if (s_.debug)
-                Log(text);
-            else
-                Box("File Error", text);
-            EndDevice(true);
+            SkipDevice("Initialization file was not found for device (" + deviceName + ")");
             return;
         }
         Log("Processing initialization file: " + initFile);
@@ -133,13 +137,7 @@ private:
         std::ofstream feedback(feedbackFile, std::ios::binary | std::ios::trunc);
         if (!feedback) {
             // Nothing can record this device's answers: leave it alone rather than ask it.
-            const std::string text = "Unable to create the feedback file (" + feedbackFile + ") for device (" +
-                                     deviceName + ")";
-            if (s_.debug)
-                Log(text);
-            else
-                Box("File Error", text);
-            EndDevice(true);
+            SkipDevice("Unable to create the feedback file (" + feedbackFile + ") for device (" + deviceName + ")");
             return;
         }
         std::string command;
