@@ -17,6 +17,23 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 jobs=$(nproc)
+passed=0
+failed=0
+# Runs ctest in a build folder and adds its counts to the totals.
+run_tests() {
+  local dir=$1 log
+  log=$(mktemp)
+  local status=0
+  (cd "$here/$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs") 2>&1 | tee "$log" || status=1
+  local line total bad
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+  bad=$(sed -E 's/.*, ([0-9]+) tests failed.*/\1/' <<<"$line")
+  rm -f "$log"
+  passed=$((passed + ${total:-0} - ${bad:-0}))
+  failed=$((failed + ${bad:-0}))
+  return $status
+}
 build() {  # folder, extra cmake arguments...
   local dir=$1; shift
   cmake -S "$here" -B "$here/$dir" -G Ninja "$@" >/dev/null
@@ -30,13 +47,14 @@ case "$mode" in
     ;;
   test)
     build build
-    (cd "$here/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+    run_tests build
     build build-asan -DTAVO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-    (cd "$here/build-asan" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+    run_tests build-asan
     if [ -f "$here/fuzz/CMakeLists.txt" ]; then
       build build-fuzz -DTAVO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
       "$here/fuzz/run.sh" "$here/build-fuzz" "${FUZZ_SECONDS:-10}"
     fi
+    echo "tests: $passed passed, $failed failed"
     ;;
   *)
     echo "usage: $0 run|test" >&2
