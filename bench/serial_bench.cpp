@@ -47,14 +47,14 @@ void FramedWrite(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(state.iterations()) * 10.0,
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(FramedWrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FramedWrite)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void Read(benchmark::State& state) {
     Bench b({});
     for (auto _ : state) benchmark::DoNotOptimize(b.port.SendCmdStrResponce("810000"));
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(Read)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Read)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void ReadAt9600Baud(benchmark::State& state) {
     constexpr auto kCharTime = 1040us;

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -69,19 +70,30 @@ DeviceEmulator::~DeviceEmulator() {
 }
 
 void DeviceEmulator::MeasureLineDelay() {
-    // A character reaches the emulator some microseconds after the port wrote
-    // it (the pty hands it over through a kernel worker); on a real line its
-    // character time starts at the write. Time that hand-over in the same
-    // direction and count the character time from the estimated write.
+    // A character reaches the emulator some tens of microseconds after the port
+    // wrote it: the pty hands it over through a kernel worker, and the serving
+    // thread wakes from idle. A device on a real line has no such delay: its
+    // character time starts at the write. Time that hand-over as the serving
+    // thread meets it (another thread writing after a pause, this one asleep in
+    // poll) and count character times from the estimated write.
+    std::atomic<std::int64_t> writtenAt{0};
     std::vector<Clock::duration> samples;
+    std::thread writer([&] {
+        for (int i = 0; i < 21; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            writtenAt = Clock::now().time_since_epoch().count();
+            char c = 'x';
+            if (::write(slave_, &c, 1) != 1) return;
+        }
+    });
     for (int i = 0; i < 21; ++i) {
-        char c = 'x';
-        auto start = Clock::now();
-        if (::write(slave_, &c, 1) != 1) return;
         pollfd p{master_, POLLIN, 0};
-        if (::poll(&p, 1, 100) != 1 || ::read(master_, &c, 1) != 1) return;
-        samples.push_back(Clock::now() - start);
+        char c;
+        if (::poll(&p, 1, 200) != 1 || ::read(master_, &c, 1) != 1) break;
+        samples.push_back(Clock::now() - Clock::time_point(Clock::duration(writtenAt.load())));
     }
+    writer.join();
+    if (samples.size() < 21) return;
     std::nth_element(samples.begin(), samples.begin() + 10, samples.end());
     lineDelay_ = samples[10];
 }
