@@ -4,8 +4,11 @@
 // start procedure owns it; the chooser and the device windows read it.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "link/ExpandFileTemplate.h"
 
 namespace tavo {
 
@@ -47,6 +50,43 @@ extern bool gReselectDevice;
 
 // Puts every global back to its start value (program start, and tests).
 void ResetState();
+
+// The program's title (captions, the about box, boxes titled with the program)
+// and its version.
+inline constexpr const char* kProgramTitle = "TAVO Device Configuration";
+struct ProgramVersion {
+    int Major = 0;
+    int Minor = 0;
+    int Revision = 0;
+};
+inline constexpr ProgramVersion kProgramVersion{1, 0, 0};
+
+// The file-name templates of one device on one port.
+using tavo::ExpandFileTemplate;
+
+// 0 for "QUELB", 1 for "ZIM-8x8", -1 for any other name (case told apart).
+std::int32_t DeviceTypeOfName(const std::string& name);
+
+// Index of the first configured device named exactly name; -1 when none is.
+int FindConfiguredDevice(const std::string& name);
+
+// A listed device: a copy of the configured device on the given port, with its
+// three file names expanded from the templates, Valid set.
+DeviceInstance MakeDeviceInstance(const DeviceConfig& config, const std::string& port,
+                                  std::int16_t portNumber);
+
+// Shows the window of a device type modally and returns when it is unloaded.
+using DeviceWindowFn = std::function<void(std::int32_t deviceType)>;
+
+// Steps of the start procedure before the chooser: start values, command line,
+// configuration file, configured devices. False when a message ended the program.
+bool ReadStartup(const std::string& commandLine);
+
+// The start procedure: ReadStartup, then the loop between the device chooser
+// and the chosen device's window, until the user ends it. The command line is
+// the program's arguments joined by blanks. Returns the exit status: 0, or 1
+// when a start-up error ended the program.
+int Main(const std::string& commandLine, const DeviceWindowFn& showDeviceWindow = {});
 
 }  // namespace modTAVOCfg
 }  // namespace tavo

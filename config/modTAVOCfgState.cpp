@@ -1,5 +1,4 @@
 #include "config/modTAVOCfg.h"
-
 #include "link/ProgramInfo.h"
 
 namespace tavo::modTAVOCfg {

@@ -1,0 +1,22 @@
+// The configuration program tavocfg: a Qt application whose start procedure
+// shows the device chooser and the chosen device's window in turn.
+
+#include <QApplication>
+
+#include "config/QtHosts.h"
+#include "config/modTAVOCfg.h"
+#include "link/clsCmdLineParams.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(tavo::modTAVOCfg::kProgramTitle);
+    const auto& v = tavo::modTAVOCfg::kProgramVersion;
+    QApplication::setApplicationVersion(QString("%1.%2.%3").arg(v.Major).arg(v.Minor).arg(v.Revision));
+    // The windows are shown modally one after the other; hiding the last must not end the run early.
+    QApplication::setQuitOnLastWindowClosed(false);
+    tavo::InstallQtHosts();
+    // Qt has taken its own options (-platform, -style...) out of argv by now.
+    const int status = tavo::modTAVOCfg::Main(tavo::JoinCommandLine(argc, argv));
+    tavo::RemoveQtHosts();
+    return status;
+}
