@@ -1,0 +1,245 @@
+#include "windows/clsMatrixRemote.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QTimer>
+
+#include "button/Quorvel.h"
+#include "link/Clock.h"
+#include "windows/Shape.h"
+#include "windows/frmZIM8x8.h"
+#include "windows/modRemoteCommand.h"
+
+namespace tavo {
+
+namespace {
+
+const std::string kAllOff = "00000000";
+
+QLabel* Caption(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignCenter);
+    QFont font = label->font();
+    font.setPointSize(7);
+    label->setFont(font);
+    return label;
+}
+
+Shape* Led(QWidget* parent, std::uint32_t color, bool shown) {
+    auto* led = new Shape(Shape::Kind::Circle, parent);
+    led->SetFillColor(color);
+    led->setVisible(shown);
+    return led;
+}
+
+std::string Trim(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+clsMatrixRemote::clsMatrixRemote(frmZIM8x8& window) : QObject(&window), window_(window) {
+    // The remote: a row of input buttons and a row of output buttons.
+    QWidget* picRemote = window_.picRemote;
+    auto* remote = new QGridLayout(picRemote);
+    remote->setHorizontalSpacing(10);
+    remote->setVerticalSpacing(3);
+    remote->addWidget(Caption("INPUT", picRemote), 1, 0);
+    remote->addWidget(Caption("OUTPUT", picRemote), 3, 0);
+    for (int i = 0; i < 8; ++i) {
+        const auto index = static_cast<std::int16_t>(i);
+        remote->addWidget(Caption(QString::number(i + 1), picRemote), 0, i + 1);
+        btnRemoteIN[i] = new Quorvel(picRemote);
+        btnRemoteIN[i]->InitProperties();
+        remote->addWidget(btnRemoteIN[i], 1, i + 1, Qt::AlignCenter);
+        connect(btnRemoteIN[i], &Quorvel::Click, this, [this, index] { btnRemoteIN_Click(index); });
+        remote->addWidget(Caption(QString::number(i + 1), picRemote), 2, i + 1);
+        btnRemoteOUT[i] = new Quorvel(picRemote);
+        btnRemoteOUT[i]->InitProperties();
+        remote->addWidget(btnRemoteOUT[i], 3, i + 1, Qt::AlignCenter);
+        connect(btnRemoteOUT[i], &Quorvel::Click, this, [this, index] { btnRemoteOUT_Click(index); });
+    }
+
+    // The front panel: the selection LEDs, then the routing display.
+    QWidget* panel = window_.picQUELB;
+    auto* front = new QGridLayout(panel);
+    front->setHorizontalSpacing(8);
+    front->setVerticalSpacing(3);
+    front->addWidget(Caption("SELECT IN", panel), 0, 0);
+    front->addWidget(Caption("SELECT OUT", panel), 1, 0);
+    front->addWidget(Caption("INPUT", panel), 3, 0);
+    front->addWidget(Caption("OUTPUT", panel), 4, 0);
+    front->addWidget(Caption("FED BY", panel), 5, 0);
+    for (int i = 0; i < 8; ++i) {
+        shpInput[i] = Led(panel, kLedGreen, false);
+        shpOutput[i] = Led(panel, kLedGreen, false);
+        front->addWidget(shpInput[i], 0, i + 1, Qt::AlignCenter);
+        front->addWidget(shpOutput[i], 1, i + 1, Qt::AlignCenter);
+        front->addWidget(Caption(QString::number(i + 1), panel), 2, i + 1);
+        shpInputGrp[i] = Led(panel, kLedBlack, true);
+        shpOutputGrp[i] = Led(panel, kLedBlack, true);
+        front->addWidget(shpInputGrp[i], 3, i + 1, Qt::AlignCenter);
+        front->addWidget(shpOutputGrp[i], 4, i + 1, Qt::AlignCenter);
+        lblCurrentIN[i] = Caption("", panel);
+        front->addWidget(lblCurrentIN[i], 5, i + 1);
+    }
+    // Hidden LEDs keep their place, so the display does not jump while they flash.
+    for (Shape* led : shpInput) {
+        QSizePolicy policy = led->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        led->setSizePolicy(policy);
+    }
+    for (Shape* led : shpOutput) {
+        QSizePolicy policy = led->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        led->setSizePolicy(policy);
+    }
+
+    connect(window_.tmrFlashRemote, &QTimer::timeout, this, &clsMatrixRemote::tmrFlashRemote_Timer);
+    connect(window_.tmrRemoteSelect, &QTimer::timeout, this, &clsMatrixRemote::tmrRemoteSelect_Timer);
+    connect(&window_, &frmZIM8x8::optShowRouting_Click, this, &clsMatrixRemote::ShowRouting);
+    connect(&window_, &frmZIM8x8::RemoteSelectionCancelledByClose, this,
+            &clsMatrixRemote::AllSelectionLedsOff);
+}
+
+void clsMatrixRemote::btnRemoteIN_Click(std::int16_t index) {
+    if (window_.Busy() || index < 0 || index > 7) return;
+    window_.mSelectedInput = index;
+    window_.SelectShowRouting(index);
+    if (window_.mOutputPending) {
+        window_.mOutputPending = false;
+        RouteSelection();
+    } else {
+        window_.mInputPending = true;
+        StartRemoteSelection();
+    }
+}
+
+void clsMatrixRemote::btnRemoteOUT_Click(std::int16_t index) {
+    if (window_.Busy() || index < 0 || index > 7) return;
+    window_.mSelectedOutput = index;
+    if (window_.mInputPending) {
+        window_.mInputPending = false;
+        RouteSelection();
+    } else {
+        window_.mOutputPending = true;
+        StartRemoteSelection();
+    }
+}
+
+void clsMatrixRemote::RouteSelection() {
+    if (window_.Busy()) return;
+    const int output = window_.mSelectedOutput + 1;
+    const int input = window_.mSelectedInput + 1;
+    const std::string word = "0300" + std::to_string(output) + std::to_string(input);
+    const std::string description =
+        "INPUT #" + std::to_string(input) + " ROUTED TO #" + std::to_string(output) + " OUTPUT";
+    if (SendRemoteCommand(window_, word, description)) {
+        CancelRemoteSelection();
+        window_.mRouting[window_.mSelectedOutput] = window_.mSelectedInput;
+        ShowRouting(window_.mSelectedInput);
+    }
+    // A failed send leaves the table, the display and the selection LEDs as they are.
+    StopSelectionTimers();
+    Ready();
+}
+
+bool clsMatrixRemote::StartRemoteSelection() {
+    if (window_.Busy()) return false;
+    if (window_.mInputPending) {
+        ShowInputLeds(kAllOff);
+        shpInput[window_.mSelectedInput]->show();
+        window_.SetStatusText("Please select an Output...");
+    } else if (window_.mOutputPending) {
+        ShowOutputLeds(kAllOff);
+        shpOutput[window_.mSelectedOutput]->show();
+        window_.SetStatusText("Please select an Input...");
+    } else {
+        StopSelectionTimers();
+        AllSelectionLedsOff();
+        Ready();
+        return true;
+    }
+    // A second press on the same side starts the five seconds again.
+    window_.tmrRemoteSelect->stop();
+    window_.mSelectDeadline = static_cast<std::int32_t>(timeGetTime() + kSelectTimeoutMs);
+    window_.tmrRemoteSelect->start();
+    window_.tmrFlashRemote->start();
+    return true;
+}
+
+bool clsMatrixRemote::CancelRemoteSelection() {
+    if (window_.Busy()) return false;
+    window_.mInputPending = false;
+    window_.mOutputPending = false;
+    StopSelectionTimers();
+    AllSelectionLedsOff();
+    Ready();
+    return true;
+}
+
+void clsMatrixRemote::tmrFlashRemote_Timer() {
+    if (window_.mInputPending) {
+        SetAllVisible(shpOutput, shpOutput[0]->isHidden());
+    } else if (window_.mOutputPending) {
+        SetAllVisible(shpInput, shpInput[0]->isHidden());
+    } else {
+        AllSelectionLedsOff();
+        window_.tmrFlashRemote->stop();
+    }
+}
+
+void clsMatrixRemote::tmrRemoteSelect_Timer() {
+    // The clock wraps: the deadline has passed once the signed difference is positive.
+    const auto late =
+        static_cast<std::int32_t>(timeGetTime() - static_cast<std::uint32_t>(window_.mSelectDeadline));
+    if (late <= 0) return;
+    // The pending side is kept: a press on the other side still completes the route.
+    StopSelectionTimers();
+    ShowInputLeds(kAllOff);
+    ShowOutputLeds(kAllOff);
+    Ready();
+}
+
+void clsMatrixRemote::ShowRouting(int input) {
+    for (int i = 0; i < 8; ++i) {
+        shpInputGrp[i]->SetFillColor(kLedBlack);
+        shpOutputGrp[i]->SetFillColor(kLedBlack);
+    }
+    if (input >= 0 && input < 8) shpInputGrp[input]->SetFillColor(kLedGreen);
+    for (int o = 0; o < 8; ++o) {
+        if (window_.mRouting[o] == input) shpOutputGrp[o]->SetFillColor(kLedGreen);
+        lblCurrentIN[o]->setText(QString::number(window_.mRouting[o] + 1));
+    }
+}
+
+void clsMatrixRemote::ShowInputLeds(const std::string& bits) { ShowLeds(shpInput, bits); }
+void clsMatrixRemote::ShowOutputLeds(const std::string& bits) { ShowLeds(shpOutput, bits); }
+
+void clsMatrixRemote::ShowLeds(const std::array<Shape*, 8>& leds, const std::string& bits) {
+    const std::string s = Trim(bits).substr(0, leds.size());
+    for (std::size_t i = 0; i < s.size(); ++i) leds[i]->setVisible(s[i] == '1');
+}
+
+void clsMatrixRemote::SetAllVisible(const std::array<Shape*, 8>& leds, bool visible) {
+    for (Shape* led : leds) led->setVisible(visible);
+}
+
+void clsMatrixRemote::StopSelectionTimers() {
+    window_.tmrRemoteSelect->stop();
+    window_.tmrFlashRemote->stop();
+}
+
+void clsMatrixRemote::AllSelectionLedsOff() {
+    ShowOutputLeds(kAllOff);
+    ShowInputLeds(kAllOff);
+}
+
+void clsMatrixRemote::Ready() {
+    window_.SetStatusText(frmZIM8x8::DemoMode() ? "Ready (Demo Mode)" : "Ready");
+}
+
+}  // namespace tavo

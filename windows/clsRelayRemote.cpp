@@ -1,0 +1,112 @@
+#include "windows/clsRelayRemote.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <cstdio>
+
+#include "button/Quorvel.h"
+#include "link/MessageBox.h"
+#include "windows/Shape.h"
+#include "windows/frmQUELB.h"
+#include "windows/modRemoteCommand.h"
+
+namespace tavo {
+
+namespace {
+
+// Register 05 (on) or 06 (off) with the mask of relay index + 1.
+std::string RelayMaskWord(const char* code, int index) {
+    char word[8];
+    std::snprintf(word, sizeof word, "%s00%02X", code, (1u << index) & 0xFFu);
+    return word;
+}
+
+QLabel* Caption(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignCenter);
+    QFont font = label->font();
+    font.setPointSize(7);
+    label->setFont(font);
+    return label;
+}
+
+Quorvel* RemoteButton(QWidget* parent) {
+    auto* button = new Quorvel(parent);
+    button->InitProperties();
+    return button;
+}
+
+}  // namespace
+
+clsRelayRemote::clsRelayRemote(frmQUELB& window) : QObject(&window), window_(window) {
+    // One row per relay with its on and off buttons, then all relays and the A/B relay.
+    QWidget* picRemote = window_.picRemote;
+    auto* grid = new QGridLayout(picRemote);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(4);
+    grid->addWidget(Caption("ON", picRemote), 0, 1);
+    grid->addWidget(Caption("OFF", picRemote), 0, 2);
+    for (int i = 0; i < 8; ++i) {
+        const auto index = static_cast<std::int16_t>(i);
+        grid->addWidget(Caption(QString("Relay #%1").arg(i + 1), picRemote), i + 1, 0);
+        btnRemoteOn[i] = RemoteButton(picRemote);
+        btnRemoteOff[i] = RemoteButton(picRemote);
+        grid->addWidget(btnRemoteOn[i], i + 1, 1, Qt::AlignCenter);
+        grid->addWidget(btnRemoteOff[i], i + 1, 2, Qt::AlignCenter);
+        connect(btnRemoteOn[i], &Quorvel::Click, this, [this, index] { btnRemoteOn_Click(index); });
+        connect(btnRemoteOff[i], &Quorvel::Click, this, [this, index] { btnRemoteOff_Click(index); });
+    }
+    grid->addWidget(Caption("All Relays", picRemote), 9, 0);
+    grid->addWidget(Caption("A/B Relay", picRemote), 10, 0);
+    for (int i = 0; i < 2; ++i) {
+        const auto index = static_cast<std::int16_t>(i);
+        btnRemoteAll[i] = RemoteButton(picRemote);
+        btnRemoteAB[i] = RemoteButton(picRemote);
+        grid->addWidget(btnRemoteAll[i], 9, i + 1, Qt::AlignCenter);
+        grid->addWidget(btnRemoteAB[i], 10, i + 1, Qt::AlignCenter);
+        connect(btnRemoteAll[i], &Quorvel::Click, this, [this, index] { btnRemoteAll_Click(index); });
+        connect(btnRemoteAB[i], &Quorvel::Click, this, [this, index] { btnRemoteAB_Click(index); });
+    }
+}
+
+bool clsRelayRemote::Send(const std::string& word, const std::string& description) {
+    if (SendRemoteCommand(window_, word, description)) return true;
+    ShowMessage("Device Error", "Error sending command!  Please try again.", MsgIcon::Critical,
+                MsgButtons::Ok);
+    return false;
+}
+
+void clsRelayRemote::btnRemoteOn_Click(std::int16_t index) {
+    if (window_.Busy() || index < 0 || index > 7) return;
+    if (Send(RelayMaskWord("05", index), "Relay #" + std::to_string(index + 1) + " (ON)"))
+        window_.shpRelayLED[index]->SetFillColor(kLedGreen);
+}
+
+void clsRelayRemote::btnRemoteOff_Click(std::int16_t index) {
+    if (window_.Busy() || index < 0 || index > 7) return;
+    if (Send(RelayMaskWord("06", index), "Relay #" + std::to_string(index + 1) + " (OFF)"))
+        window_.shpRelayLED[index]->SetFillColor(kLedGrey);
+}
+
+void clsRelayRemote::btnRemoteAll_Click(std::int16_t index) {
+    if (window_.Busy()) return;
+    // Register 04 is written whole, so the A/B relay keeps its last known state.
+    const bool on = index == 0;
+    const std::string word = "040" + std::to_string(window_.mABRelayState) + (on ? "FF" : "00");
+    if (Send(word, std::string("All Relays (") + (on ? "ON" : "OFF") + ")")) SetRelayLeds(on);
+}
+
+void clsRelayRemote::btnRemoteAB_Click(std::int16_t index) {
+    if (window_.Busy()) return;
+    const bool on = index == 0;
+    if (!Send(on ? "050100" : "060100", std::string("B Bus (") + (on ? "ON" : "OFF") + ")")) return;
+    window_.shpRelayABLED->SetFillColor(on ? kLedGreen : kLedGrey);
+    window_.mABRelayState = on ? 1 : 0;
+}
+
+void clsRelayRemote::SetRelayLeds(bool on) {
+    for (Shape* led : window_.shpRelayLED) led->SetFillColor(on ? kLedGreen : kLedGrey);
+}
+
+}  // namespace tavo
