@@ -30,6 +30,7 @@
 #include "link/clsComPort.h"
 #include "link/modCommon.h"
 #include "link/modWinAPI.h"
+#include "windows/clsDeviceMonitor.h"
 
 #if __has_include("config/frmAbout.h")
 #include "config/frmAbout.h"
@@ -128,6 +129,8 @@ frmDeviceWindow::frmDeviceWindow(const DeviceWindowTables& tables, QWidget* pare
     connect(chkDiagnosticMode, &QCheckBox::stateChanged, this, [this] { chkDiagnosticMode_Click(); });
     connect(chkEnableIR, &QCheckBox::stateChanged, this, [this] { chkEnableIR_Click(); });
     connect(chkEnableX10, &QCheckBox::stateChanged, this, [this] { chkEnableX10_Click(); });
+
+    monitor = new clsDeviceMonitor(*this);
 }
 
 frmDeviceWindow::~frmDeviceWindow() { Form_Unload(); }

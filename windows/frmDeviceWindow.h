@@ -42,6 +42,7 @@ namespace tavo {
 
 class clsCmdQueue;
 class clsComPort;
+class clsDeviceMonitor;
 class clsDeviceProtocol;
 struct DeviceInstance;
 
@@ -198,6 +199,9 @@ class frmDeviceWindow : public QDialog {
     QGroupBox* fraRTMonitor = nullptr;
     QCheckBox* chkDiagnosticMode = nullptr;
     QListWidget* lstMonitor = nullptr;
+
+    // The IR and X-10 monitor (owned by the window).
+    clsDeviceMonitor* monitor = nullptr;
 
   signals:
     // The close request runs (before its monitor stop and question).

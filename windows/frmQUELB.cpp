@@ -8,6 +8,7 @@
 #include "codes/clsQUELBProtocol.h"
 #include "config/modTAVOCfg.h"
 #include "link/modCommon.h"
+#include "windows/clsRelayRemote.h"
 
 namespace tavo {
 
@@ -76,6 +77,8 @@ frmQUELB::frmQUELB(QWidget* parent)
     shpRelayABLED = new Shape(Shape::Kind::Circle, picQUELB);
     panel->addWidget(shpRelayABLED, 0, 8, Qt::AlignCenter);
     panel->addWidget(new QLabel("A/B", picQUELB), 1, 8, Qt::AlignCenter);
+
+    relayRemote = new clsRelayRemote(*this);
 }
 
 frmQUELB::~frmQUELB() = default;

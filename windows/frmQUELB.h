@@ -11,6 +11,8 @@
 
 namespace tavo {
 
+class clsRelayRemote;
+
 class frmQUELB : public frmDeviceWindow {
     Q_OBJECT
 
@@ -37,6 +39,9 @@ class frmQUELB : public frmDeviceWindow {
 
     // Last known state of the A/B relay, 0 or 1.
     std::int16_t mABRelayState = 0;
+
+    // The remote tab's buttons (owned by the window).
+    clsRelayRemote* relayRemote = nullptr;
 
   protected:
     std::vector<std::string> GeneralSettingsLines() const override;

@@ -9,6 +9,7 @@
 
 #include "codes/clsZIM8x8Protocol.h"
 #include "config/modTAVOCfg.h"
+#include "windows/clsMatrixRemote.h"
 
 namespace tavo {
 
@@ -84,6 +85,8 @@ frmZIM8x8::frmZIM8x8(QWidget* parent)
     tmrRemoteSelect->setInterval(100);
     tmrFlashRemote = new QTimer(this);
     tmrFlashRemote->setInterval(250);
+
+    matrixRemote = new clsMatrixRemote(*this);
 }
 
 frmZIM8x8::~frmZIM8x8() = default;

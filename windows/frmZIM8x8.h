@@ -11,6 +11,8 @@
 
 namespace tavo {
 
+class clsMatrixRemote;
+
 class frmZIM8x8 : public frmDeviceWindow {
     Q_OBJECT
 
@@ -51,6 +53,9 @@ class frmZIM8x8 : public frmDeviceWindow {
     bool mInputPending = false;
     bool mOutputPending = false;
     std::int32_t mSelectDeadline = 0;
+
+    // The remote tab's buttons, selection LEDs and routing display (owned by the window).
+    clsMatrixRemote* matrixRemote = nullptr;
 
   signals:
     // optShowRouting(index) was clicked or selected by the window.
