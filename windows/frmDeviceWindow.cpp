@@ -23,6 +23,7 @@
 
 #include "codes/clsCInfoFile.h"
 #include "codes/clsDeviceProtocol.h"
+#include "config/frmAbout.h"
 #include "config/modTAVOCfg.h"
 #include "link/MessageBox.h"
 #include "link/UiHooks.h"
@@ -32,10 +33,6 @@
 #include "link/modWinAPI.h"
 #include "windows/clsDeviceMonitor.h"
 
-#if __has_include("config/frmAbout.h")
-#include "config/frmAbout.h"
-#define TAVO_HAVE_ABOUT_BOX 1
-#endif
 
 namespace tavo {
 
@@ -710,9 +707,7 @@ void frmDeviceWindow::mnuFileSelectDevice_Click() { HideForStartUpLoop(true); }
 void frmDeviceWindow::mnuFileExit_Click() { HideForStartUpLoop(false); }
 
 void frmDeviceWindow::mnuHelpAbout_Click() {
-#ifdef TAVO_HAVE_ABOUT_BOX
     ShowAboutBox(this);
-#endif
     Form_Activate();
 }
 
