@@ -33,7 +33,6 @@
 #include "link/modWinAPI.h"
 #include "windows/clsDeviceMonitor.h"
 
-
 namespace tavo {
 
 namespace {

@@ -2,6 +2,7 @@
 // Shared set-up of the device window tests: program state for one selected
 // device, a scripted file dialog, events processed inside waits.
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <deque>
 #include <memory>
@@ -11,6 +12,8 @@
 #include "config/modTAVOCfg.h"
 #include "link/UiHooks.h"
 #include "windows/CommonDialog.h"
+#include "windows/frmQUELB.h"
+#include "windows/frmZIM8x8.h"
 
 namespace tavo::test {
 
@@ -69,5 +72,33 @@ class ProgramState {
 
     DialogScript dialogs;
 };
+
+// Gives every code of a window a code of its own (group, key or house indexes
+// 10 and up are left free for the tests to use).
+inline void DistinctCodes(frmQUELB& w) {
+    for (int i = 0; i < 10; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        w.cboIRGroupOn[k]->setCurrentIndex(20 + i);
+        w.cboIRKeyOn[k]->setCurrentIndex(0);
+        w.cboIRGroupOff[k]->setCurrentIndex(40 + i);
+        w.cboIRKeyOff[k]->setCurrentIndex(0);
+        w.cboX10House[k]->setCurrentIndex(i);
+        w.cboX10Unit[k]->setCurrentIndex(0);
+    }
+}
+
+inline void DistinctCodes(frmZIM8x8& w) {
+    for (int i = 0; i < 8; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        w.cboIRGroupIN[k]->setCurrentIndex(20 + i);
+        w.cboIRKeyIN[k]->setCurrentIndex(0);
+        w.cboIRGroupOUT[k]->setCurrentIndex(40 + i);
+        w.cboIRKeyOUT[k]->setCurrentIndex(0);
+        w.cboX10HouseOUT[k]->setCurrentIndex(i);
+        w.cboX10UnitOUT[k]->setCurrentIndex(0);
+        w.cboX10HouseIN[k]->setCurrentIndex(i);
+        w.cboX10UnitIN[k]->setCurrentIndex(1);
+    }
+}
 
 }  // namespace tavo::test

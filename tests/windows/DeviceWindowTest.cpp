@@ -1,0 +1,279 @@
+// Both device windows against an emulated device on COM1: the first read
+// through the initialization file with its feedback file, debug trace and
+// report, writing settings to the device, loading a settings file, and a port
+// or device that cannot be reached.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+
+#include "config/modTAVOCfg.h"
+#include "link/modCommon.h"
+#include "tests/support/DeviceEmulator.h"
+#include "tests/support/ScriptedMessageBox.h"
+#include "tests/windows/WindowFixture.h"
+#include "windows/frmQUELB.h"
+#include "windows/frmZIM8x8.h"
+
+namespace tavo::test {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+// One model on COM1 behind an emulator, with its files in a temporary folder.
+struct DeviceOnCom1 {
+    explicit DeviceOnCom1(std::int32_t type, EmulatorOptions options = {})
+        : state(type, false), device([&] {
+              options.model = type == 0 ? DeviceModel::QUELB : DeviceModel::ZIM8x8;
+              return options;
+          }()) {
+        map.Map(1, device.DevicePath());
+        DeviceInstance& d = state.Device();
+        d.Config.InitCmdsFile = dir.File("init.txt");
+        d.FeedbackFile = dir.File("feedback.txt");
+        d.CInfoFile = dir.File("cinfo.txt");
+        d.DebugFile = dir.File("debug.txt");
+    }
+    void Init(const std::string& text) { WriteFile(dir.File("init.txt"), text); }
+
+    ProgramState state;
+    TempFolder dir;
+    PortMapFolder map;
+    DeviceEmulator device;
+    ScriptedMessageBox boxes;
+};
+
+TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
+    DeviceOnCom1 line(0);
+    modTAVOCfg::gFeedbackFileEnabled = true;
+    modTAVOCfg::gCInfoFileEnabled = true;
+    modTAVOCfg::gDebugFileEnabled = true;
+    line.device.SetRegister(0x00, "000E");  // IR control and IR monitor on, X-10 control on
+    line.device.SetRegister(0x04, "0103");  // A/B relay, relays 1 and 2 on
+    line.device.SetRegister(0x10, "0002");  // "All Relays" on: group 1, key 3
+    line.device.SetRegister(0x24, "1E12");
+    // A blank line, a write line, a code of no register, and a frame the device
+    // drops for its wrong checksum (no reply).
+    line.Init("800000\r\n840000\r\n\r\n  900000  \r\n010008\r\nA40000\r\n8F0000\r\n!800000FF*");
+
+    frmQUELB w;
+    w.Form_Load();
+    ASSERT_TRUE(w.DeviceUsable());
+    w.Form_Activate();
+
+    EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")),
+              "80000E\r\n840103\r\n900002\r\nA41E12\r\n8F0000\r\n!800000FF*  No response from device.\r\n");
+    EXPECT_NE(ReadFile(line.dir.File("cinfo.txt")).find("80000E"), std::string::npos);
+    const std::string trace = ReadFile(line.dir.File("debug.txt"));
+    for (const char* expected :
+         {"Device: QUELB on serial port COM1", "Feedback file: ", "Com information file: ",
+          "A device was found.", "Processing file: ", "No response from device on serial port COM1:",
+          "Unknown response from device: (8F0000)", "Unknown response from device: (****)"})
+        EXPECT_NE(trace.find(expected), std::string::npos) << expected;
+
+    // The reads, the write line, then the IR monitor-off word for the reported monitor mode.
+    const std::vector<std::string> frames = line.device.Frames();
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.back(), "020004");
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "010008"), 1);
+
+    EXPECT_EQ(w.chkEnableIR->checkState(), Qt::Checked);
+    EXPECT_EQ(w.chkEnableX10->checkState(), Qt::Checked);
+    EXPECT_EQ(w.chkMonitorIR->checkState(), Qt::Unchecked);
+    EXPECT_EQ(w.mABRelayState, 1);
+    EXPECT_EQ(w.shpRelayABLED->FillColor(), kLedGreen);
+    EXPECT_EQ(w.shpRelayLED[0]->FillColor(), kLedGreen);
+    EXPECT_EQ(w.shpRelayLED[1]->FillColor(), kLedGreen);
+    EXPECT_EQ(w.shpRelayLED[2]->FillColor(), kLedGrey);
+    EXPECT_EQ(w.cboIRKeyOn[0]->currentText(), "3");
+    EXPECT_EQ(w.cboX10House[0]->currentText(), "E");  // X-10 code string "1E12"
+    EXPECT_EQ(w.cboX10Unit[0]->currentText(), "2");
+    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(w.Loading());
+    EXPECT_EQ(w.windowTitle().toStdString(), "TAVO QUELB Device Configuration");
+    EXPECT_EQ(w.StatusText(1), "Ready");
+    EXPECT_TRUE(line.boxes.Shown().empty());
+
+    w.Form_Unload();
+    EXPECT_EQ(w.ComPort(), nullptr);
+    EXPECT_NE(ReadFile(line.dir.File("debug.txt")).find("Log closed."), std::string::npos);
+}
+
+TEST(DeviceWindow, ApplySendsExactlyTheLinesOfTheSettingsFile) {
+    DeviceOnCom1 line(0);
+    line.Init("");
+    frmQUELB w;
+    w.Form_Load();
+    w.Form_Activate();
+
+    // No edit yet: Apply is not offered.
+    w.mnuFile_Click();
+    EXPECT_FALSE(w.mnuFileApply->isEnabled());
+
+    DistinctCodes(w);
+    w.chkEnableX10->setCheckState(Qt::Checked);  // IR stays unchecked
+    w.cboIRGroupOn[3]->setCurrentIndex(4);
+    w.cboX10House[5]->setCurrentIndex(12);
+    EXPECT_TRUE(w.Modified());
+    EXPECT_EQ(w.windowTitle().toStdString(), "TAVO QUELB Device Configuration (modified)");
+    w.mnuFile_Click();
+    ASSERT_TRUE(w.mnuFileApply->isEnabled());
+
+    const std::size_t before = line.device.Frames().size();
+    w.mnuFileApply->trigger();
+    std::vector<std::string> frames = line.device.Frames();
+    frames.erase(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(before));
+    ASSERT_EQ(frames.size(), 42u);
+    EXPECT_EQ(frames[0], "010002");
+    EXPECT_EQ(frames[1], "02000D");
+    EXPECT_EQ(frames[2 + 3], "130400");
+    EXPECT_FALSE(w.Modified());
+    w.mnuFile_Click();
+    EXPECT_FALSE(w.mnuFileApply->isEnabled());
+
+    line.state.dialogs.answers.push_back(line.dir.File("settings.txt"));
+    ASSERT_TRUE(w.SaveSettingsFile());
+    EXPECT_EQ(Lines(ReadFile(line.dir.File("settings.txt"))), frames);
+    EXPECT_TRUE(line.boxes.Shown().empty());
+}
+
+TEST(DeviceWindow, ApplyStopsAtTheFirstCommandTheDeviceDoesNotEcho) {
+    EmulatorOptions options;
+    // The device check's two characters, the two general frames, then the first IR frame breaks off.
+    options.stopEchoAfter = 2 + 10 * 2 + 3;
+    DeviceOnCom1 line(0, options);
+    frmQUELB w;
+    // The device is seen (its first echo) before it falls silent; the first read has nothing to do.
+    line.Init("");
+    w.Form_Load();
+    ASSERT_TRUE(w.DeviceUsable());
+    w.Form_Activate();
+    DistinctCodes(w);
+    EXPECT_FALSE(w.WriteSettingsToDevice());
+    ASSERT_EQ(line.boxes.Shown().size(), 1u);
+    EXPECT_EQ(line.boxes.Shown()[0].title, "Error Writing Settings");
+    EXPECT_EQ(line.boxes.Shown()[0].text, "An error occured writing IR settings to the device!");
+    EXPECT_FALSE(w.Busy());
+    EXPECT_TRUE(w.Modified());
+}
+
+TEST(DeviceWindow, LoadRunsTheSettingsFileThenReadsTheDeviceAgain) {
+    DeviceOnCom1 line(1);
+    modTAVOCfg::gFeedbackFileEnabled = true;
+    line.Init("810000\r\n8C0000\r\n900000\r\n980000");
+    line.device.SetRegister(0x0C, "1100");  // IR control on, IR monitor on
+    frmZIM8x8 w;
+    w.Form_Load();
+    w.Form_Activate();
+    EXPECT_EQ(w.chkMonitorIR->checkState(), Qt::Unchecked);
+
+    // Monitor mode reported again after the load: one monitor-off word, from the re-read.
+    line.device.SetRegister(0x0C, "1100");
+    WriteFile(line.dir.File("load.txt"), "011234\r\n100102\r\n180304\r\n");
+    line.state.dialogs.answers.push_back(line.dir.File("load.txt"));
+    w.SetModified(true);
+    const std::size_t before = line.device.Frames().size();
+    w.mnuFileLoad->trigger();
+
+    std::vector<std::string> frames = line.device.Frames();
+    frames.erase(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(before));
+    EXPECT_EQ(frames, (std::vector<std::string>{"011234", "100102", "180304", "810000", "8C0000", "900000",
+                                                "980000", "070000"}));
+    EXPECT_EQ(line.state.dialogs.kinds, std::vector<std::string>{"open"});
+    EXPECT_EQ(line.state.dialogs.filters, std::vector<std::string>{"Text Files (*.txt) | *.txt"});
+    EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "811234\r\n8C1100\r\n900102\r\n980304\r\n");
+    EXPECT_EQ(w.cboIRGroupOUT[0]->currentText(), "2");
+    EXPECT_EQ(w.cboIRKeyOUT[0]->currentText(), "3");
+    EXPECT_EQ(w.cboIRGroupIN[0]->currentText(), "4");
+    EXPECT_EQ(w.cboIRKeyIN[0]->currentText(), "5");
+    EXPECT_EQ(w.mRouting[3], 3);
+    EXPECT_EQ(w.chkMonitorIR->checkState(), Qt::Unchecked);
+    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(w.Busy());
+    EXPECT_EQ(w.StatusText(1), "Ready");
+
+    // A cancelled dialog or a file that is not there does nothing.
+    w.mnuFileLoad->trigger();
+    line.state.dialogs.answers.push_back(line.dir.File("missing.txt"));
+    w.mnuFileLoad->trigger();
+    EXPECT_EQ(line.device.Frames().size(), before + frames.size());
+    EXPECT_TRUE(line.boxes.Shown().empty());
+}
+
+TEST(DeviceWindow, MissingInitializationFileIsReportedAndTheWindowOpens) {
+    DeviceOnCom1 line(0);
+    modTAVOCfg::gFeedbackFileEnabled = true;
+    line.state.Device().Config.InitCmdsFile = line.dir.File("nothere.txt");
+    frmQUELB w;
+    w.Form_Load();
+    w.Form_Activate();
+    ASSERT_EQ(line.boxes.Shown().size(), 1u);
+    EXPECT_EQ(line.boxes.Shown()[0].title, "File Error");
+    EXPECT_EQ(line.boxes.Shown()[0].text,
+              "Command file was not found (" + line.dir.File("nothere.txt") + ").");
+    EXPECT_EQ(line.boxes.Shown()[0].icon, MsgIcon::Critical);
+    EXPECT_TRUE(w.SettingsRead());
+    EXPECT_FALSE(w.Busy());
+    EXPECT_EQ(w.cboIRGroupOff[9]->currentIndex(), 0);
+    EXPECT_EQ(w.cboX10Unit[9]->currentIndex(), 0);
+    EXPECT_FALSE(FileExists(line.dir.File("feedback.txt")));
+}
+
+TEST(DeviceWindow, PortThatDoesNotOpenGoesBackToTheChooser) {
+    ProgramState state(0, false);
+    PortMapFolder map;  // no COM1 in it
+    ScriptedMessageBox boxes;
+    frmQUELB w;
+    w.Form_Load();
+    EXPECT_FALSE(w.DeviceUsable());
+    EXPECT_EQ(w.ComPort(), nullptr);
+    EXPECT_TRUE(modTAVOCfg::gReselectDevice);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].title, "Error");
+    EXPECT_EQ(boxes.Shown()[0].text, "Error opening communications port!");
+    w.Form_Activate();  // hides at once, reads nothing
+    EXPECT_FALSE(w.SettingsRead());
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+}
+
+TEST(DeviceWindow, SilentDeviceGivesTheModelsNotFoundMessage) {
+    EmulatorOptions options;
+    options.silent = true;
+    {
+        DeviceOnCom1 line(0, options);
+        modTAVOCfg::gDebugFileEnabled = true;
+        frmQUELB w;
+        w.Form_Load();
+        EXPECT_FALSE(w.DeviceUsable());
+        EXPECT_TRUE(modTAVOCfg::gReselectDevice);
+        ASSERT_EQ(line.boxes.Shown().size(), 1u);
+        EXPECT_EQ(line.boxes.Shown()[0].text, "Device not recognized on serial port COM1:");
+        const std::string trace = ReadFile(line.dir.File("debug.txt"));
+        EXPECT_NE(trace.find("Device not recognized on serial port COM1:"), std::string::npos);
+        EXPECT_NE(trace.find("Log closed."), std::string::npos);
+    }
+    {
+        DeviceOnCom1 line(1, options);
+        frmZIM8x8 w;
+        w.Form_Load();
+        ASSERT_EQ(line.boxes.Shown().size(), 1u);
+        EXPECT_EQ(line.boxes.Shown()[0].text,
+                  "The ZIM-8x8 device was not found or recognized on serial port COM1:");
+        EXPECT_FALSE(FileExists(line.dir.File("debug.txt")));  // debug file off
+    }
+}
+
+}  // namespace
+}  // namespace tavo::test
