@@ -11,6 +11,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "link/Clock.h"
 #include "link/clsComPort.h"
@@ -60,17 +63,22 @@ class ClockAt {
 };
 
 // A window of one model, loaded and read. On a line, initLines is the
-// initialization file that the first read runs against the emulated device.
+// initialization file that the first read runs against the emulated device,
+// whose registers hold registers.
 template <typename Window>
 struct LoadedWindow {
     static constexpr std::int32_t kType = std::is_same_v<Window, frmQUELB> ? 0 : 1;
 
-    explicit LoadedWindow(bool demo, const std::string& initLines = "", EmulatorOptions options = {})
+    using Registers = std::vector<std::pair<int, std::string>>;
+
+    explicit LoadedWindow(bool demo, const std::string& initLines = "", const Registers& registers = {})
         : state(kType, demo) {
+        EmulatorOptions options;
         options.model = kType == 0 ? DeviceModel::QUELB : DeviceModel::ZIM8x8;
         if (!demo) {
             device.emplace(options);
             map.Map(1, device->DevicePath());
+            for (const auto& [r, data] : registers) device->SetRegister(r, data);
         }
         WriteFile(dir.File("init.txt"), initLines);
         state.Device().Config.InitCmdsFile = dir.File("init.txt");

@@ -22,8 +22,7 @@ const std::vector<std::uint32_t> kAllGrey(8, kLedGrey);
 
 TEST(clsRelayRemote, ButtonsSendTheirCommandWords) {
     // The device reports every relay off.
-    LoadedWindow<frmQUELB> line(false, "840000\r\n");
-    line.device->SetRegister(4, "0000");
+    LoadedWindow<frmQUELB> line(false, "840000\r\n", {{4, "0000"}});
     frmQUELB& w = line.window;
     clsRelayRemote& remote = PartOf<clsRelayRemote>(w);
     const std::size_t before = line.device->Frames().size();
@@ -58,8 +57,7 @@ TEST(clsRelayRemote, ButtonsSendTheirCommandWords) {
 }
 
 TEST(clsRelayRemote, FailedSendShowsDeviceErrorAndKeepsTheLeds) {
-    LoadedWindow<frmQUELB> line(false, "840000\r\n");
-    line.device->SetRegister(4, "0000");
+    LoadedWindow<frmQUELB> line(false, "840000\r\n", {{4, "0000"}});
     frmQUELB& w = line.window;
     clsRelayRemote& remote = PartOf<clsRelayRemote>(w);
     line.Unplug();
