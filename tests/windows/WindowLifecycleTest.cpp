@@ -1,0 +1,170 @@
+// The device windows as the start-up loop shows them: the modal show, the ways
+// back to the chooser or out of the program, the close questions, the about
+// box, and leaving a page while its monitor runs.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QTabWidget>
+#include <QTimer>
+#include <functional>
+
+#include "config/frmAbout.h"
+#include "config/modTAVOCfg.h"
+#include "tests/support/DeviceEmulator.h"
+#include "tests/support/ScriptedMessageBox.h"
+#include "tests/windows/WindowFixture.h"
+#include "windows/DeviceWindows.h"
+#include "windows/frmQUELB.h"
+#include "windows/frmZIM8x8.h"
+
+namespace tavo::test {
+namespace {
+
+// Plays the user inside the modal show: once the shown window has done its
+// first read, act(window) runs. Returns whether it ran.
+bool WhileShown(std::int32_t type, const std::function<void(frmDeviceWindow&)>& act) {
+    bool ran = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* w = qobject_cast<frmDeviceWindow*>(QApplication::activeModalWidget());
+        if (ran || !w || !w->SettingsRead()) return;
+        ran = true;
+        poll.stop();
+        act(*w);
+    });
+    poll.start();
+    ShowDeviceWindow(type);
+    return ran;
+}
+
+TEST(WindowLifecycle, SelectNewDeviceAndExitHandBackToTheLoop) {
+    ProgramState state(0, true);
+    ScriptedMessageBox boxes;
+    EXPECT_TRUE(WhileShown(0, [](frmDeviceWindow& w) {
+        EXPECT_EQ(w.StatusText(1), "Ready (Demo Mode)");
+        w.SetModified(true);  // demo mode: no question
+        w.mnuFileSelectDevice->trigger();
+    }));
+    EXPECT_TRUE(modTAVOCfg::gReselectDevice);
+
+    EXPECT_TRUE(WhileShown(0, [](frmDeviceWindow& w) { w.mnuFileExit->trigger(); }));
+    EXPECT_FALSE(modTAVOCfg::gReselectDevice);
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+struct DeviceOnCom1 {
+    explicit DeviceOnCom1(std::int32_t type)
+        : state(type, false), device(EmulatorOptions{type == 0 ? DeviceModel::QUELB : DeviceModel::ZIM8x8}) {
+        map.Map(1, device.DevicePath());
+        WriteFile(dir.File("init.txt"), "");
+        state.Device().Config.InitCmdsFile = dir.File("init.txt");
+    }
+    ProgramState state;
+    TempFolder dir;
+    PortMapFolder map;
+    DeviceEmulator device;
+    ScriptedMessageBox boxes;
+};
+
+TEST(WindowLifecycle, UnsavedChangesAreQuestionedBeforeTheWindowGoes) {
+    DeviceOnCom1 line(1);
+    EXPECT_TRUE(WhileShown(1, [&line](frmDeviceWindow& w) {
+        w.SetModified(true);
+        line.boxes.Answer(MsgResult::No);
+        w.mnuFileSelectDevice->trigger();
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_FALSE(modTAVOCfg::gReselectDevice);
+        ASSERT_EQ(line.boxes.Shown().size(), 1u);
+        EXPECT_EQ(line.boxes.Shown()[0].title, "Abandon changes?");
+        EXPECT_EQ(line.boxes.Shown()[0].text,
+                  "Your changes have not been saved to the device.\r\nContinue closing?");
+        EXPECT_EQ(line.boxes.Shown()[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(line.boxes.Shown()[0].defaultButton, MsgResult::No);
+
+        line.boxes.Answer(MsgResult::No);
+        w.close();  // the close box
+        EXPECT_TRUE(w.isVisible());
+        line.boxes.Answer(MsgResult::Yes);
+        w.close();
+    }));
+    EXPECT_EQ(line.boxes.Shown().size(), 3u);  // asked once per request, not again by the unload
+    EXPECT_FALSE(modTAVOCfg::gReselectDevice);
+
+    EXPECT_TRUE(WhileShown(1, [&line](frmDeviceWindow& w) {
+        w.SetModified(true);
+        line.boxes.Answer(MsgResult::Yes);
+        w.mnuFileSelectDevice->trigger();
+    }));
+    EXPECT_TRUE(modTAVOCfg::gReselectDevice);
+    EXPECT_EQ(line.boxes.Shown().size(), 4u);
+}
+
+TEST(WindowLifecycle, UnreachablePortReturnsToTheChooserWithoutShowing) {
+    ProgramState state(1, false);
+    PortMapFolder map;
+    ScriptedMessageBox boxes;
+    EXPECT_FALSE(WhileShown(1, [](frmDeviceWindow&) {}));
+    EXPECT_TRUE(modTAVOCfg::gReselectDevice);
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+}
+
+TEST(WindowLifecycle, AboutBoxActivatesTheWindowAgainWithoutARead) {
+    ProgramState state(0, true);
+    ScriptedMessageBox boxes;
+    frmQUELB w;
+    w.Form_Load();
+    w.Form_Activate();
+    w.SetStatusText("something else");
+    QTimer closer;
+    closer.setInterval(20);
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget())) about->close();
+    });
+    closer.start();
+    w.cboIRKeyOn[1]->setCurrentIndex(9);
+    w.mnuHelpAbout->trigger();
+    EXPECT_EQ(w.StatusText(1), "Ready (Demo Mode)");
+    EXPECT_EQ(w.cboIRKeyOn[1]->currentIndex(), 9);  // not read again
+    EXPECT_TRUE(w.Modified());
+}
+
+TEST(WindowLifecycle, LeavingAPageOrClosingStopsItsMonitor) {
+    DeviceOnCom1 line(0);
+    frmQUELB w;
+    w.Form_Load();
+    w.Form_Activate();
+    ASSERT_EQ(w.tabMain->currentIndex(), 0);
+
+    w.chkMonitorIR->setCheckState(Qt::Checked);
+    ASSERT_TRUE(w.MonitoringIR());
+    w.tabMain->setCurrentIndex(2);  // leaving the IR page
+    EXPECT_FALSE(w.MonitoringIR());
+    EXPECT_EQ(w.chkMonitorIR->checkState(), Qt::Unchecked);
+
+    w.tabMain->setCurrentIndex(1);
+    w.chkMonitorX10->setCheckState(Qt::Checked);
+    ASSERT_TRUE(w.MonitoringX10());
+    w.tabMain->setCurrentIndex(2);
+    w.tabMain->setCurrentIndex(1);
+    w.chkMonitorX10->setCheckState(Qt::Checked);
+    w.SetModified(true);
+    line.boxes.Answer(MsgResult::No);
+    QElapsedTimer clock;
+    clock.start();
+    bool cancel = false;
+    w.Form_QueryUnload(cancel);
+    EXPECT_GE(clock.elapsed(), 500);  // the device gets time to leave its monitor mode
+    EXPECT_TRUE(cancel);
+    EXPECT_FALSE(w.MonitoringX10());
+    const std::vector<std::string> frames = line.device.Frames();
+    EXPECT_EQ(std::vector<std::string>(frames.end() - 6, frames.end()),
+              (std::vector<std::string>{"010004", "020004", "010001", "020001", "010001", "020001"}));
+}
+
+}  // namespace
+}  // namespace tavo::test
