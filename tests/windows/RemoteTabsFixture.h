@@ -1,8 +1,7 @@
 #pragma once
-// Set-up of the monitor and remote-tab tests: a device window of one model,
-// loaded and read, either in demo mode or on COM1 with an emulated device
-// behind it; the window's parts, created here only when the window has not
-// created them itself; and a wait that lets the event loop run.
+// A device window of one model, loaded and read, in demo mode or on COM1 with
+// an emulated device behind it; a wait that lets the event loop run; and the
+// millisecond clock set to a chosen reading.
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -15,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "button/Quorvel.h"
 #include "link/Clock.h"
 #include "link/clsComPort.h"
 #include "tests/support/DeviceEmulator.h"
@@ -28,13 +28,7 @@
 
 namespace tavo::test {
 
-template <typename Part, typename Window>
-Part& PartOf(Window& window) {
-    auto* part = window.template findChild<Part*>();
-    return part ? *part : *new Part(window);
-}
-
-// Runs the event loop until done() holds or ms have passed; false on time-out.
+// Runs the event loop until done() holds; false after ms without it.
 inline bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
     QElapsedTimer clock;
     clock.start();
@@ -48,10 +42,10 @@ inline bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
 }
 
 inline std::string LastMonitorLine(const frmDeviceWindow& w) {
-    return w.lstMonitor->count() ? w.lstMonitor->item(w.lstMonitor->count() - 1)->text().toStdString() : "";
+    const int n = w.lstMonitor->count();
+    return n ? w.lstMonitor->item(n - 1)->text().toStdString() : "";
 }
 
-// Moves the millisecond clock so that it now reads about `now`; undone at the end.
 class ClockAt {
   public:
     explicit ClockAt(std::uint32_t now) { Set(now); }
@@ -62,21 +56,16 @@ class ClockAt {
     }
 };
 
-// A window of one model, loaded and read. On a line, initLines is the
-// initialization file that the first read runs against the emulated device,
-// whose registers hold registers.
+// On a line, the first read runs initLines against a device whose registers hold registers.
 template <typename Window>
 struct LoadedWindow {
     static constexpr std::int32_t kType = std::is_same_v<Window, frmQUELB> ? 0 : 1;
 
-    using Registers = std::vector<std::pair<int, std::string>>;
-
-    explicit LoadedWindow(bool demo, const std::string& initLines = "", const Registers& registers = {})
+    explicit LoadedWindow(bool demo, const std::string& initLines = "",
+                          const std::vector<std::pair<int, std::string>>& registers = {})
         : state(kType, demo) {
-        EmulatorOptions options;
-        options.model = kType == 0 ? DeviceModel::QUELB : DeviceModel::ZIM8x8;
         if (!demo) {
-            device.emplace(options);
+            device.emplace(EmulatorOptions{.model = kType == 0 ? DeviceModel::QUELB : DeviceModel::ZIM8x8});
             map.Map(1, device->DevicePath());
             for (const auto& [r, data] : registers) device->SetRegister(r, data);
         }
@@ -85,9 +74,15 @@ struct LoadedWindow {
         window.Form_Load();
         window.Form_Activate();
     }
-
     // The device goes away: the line hangs up and every send fails.
     void Unplug() { device.reset(); }
+    // The frames the device took since the last call.
+    std::vector<std::string> NewFrames() {
+        std::vector<std::string> all = device->Frames();
+        std::vector<std::string> fresh(all.begin() + static_cast<long>(seen), all.end());
+        seen = all.size();
+        return fresh;
+    }
 
     TempFolder dir;
     PortMapFolder map;
@@ -95,6 +90,7 @@ struct LoadedWindow {
     ScriptedMessageBox boxes;
     std::optional<DeviceEmulator> device;
     Window window;
+    std::size_t seen = 0;
 };
 
 }  // namespace tavo::test
