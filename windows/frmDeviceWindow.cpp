@@ -492,7 +492,6 @@ void frmDeviceWindow::SendMonitorOffs() {
 }
 
 void frmDeviceWindow::Form_QueryUnload(bool& Cancel) {
-    emit CloseRequested();
     BeforeCloseRequest();
     if (mMonitoringIR) {
         chkMonitorIR->setCheckState(Qt::Unchecked);
@@ -954,14 +953,23 @@ bool frmDeviceWindow::SaveSettingsFile() {
                         MsgResult::No) != MsgResult::Yes)
             return false;
     }
-    DeleteFile(name, false);
-    SetBusy(true);
-    SetStatusText("Saving to file, please wait...");
-    auto fail = [this, &name](const char* what) {
+    auto report = [this, &name](const char* what) {
         ShowMessage("Error Writing Settings",
                     std::string("An error occured writing ") + what + "to file (" + name +
                         ")!\r\nError: " + lastFileError_,
                     MsgIcon::Critical);
+        return false;
+    };
+    // The writers append: an old file left in place would keep its lines in front of the new ones.
+    errno = 0;
+    if (!DeleteFile(name, false)) {
+        lastFileError_ = ErrorDescription(errno);
+        return report("settings ");
+    }
+    SetBusy(true);
+    SetStatusText("Saving to file, please wait...");
+    auto fail = [this, &report](const char* what) {
+        report(what);
         SetBusy(false);
         return false;
     };

@@ -203,10 +203,6 @@ class frmDeviceWindow : public QDialog {
     // The IR and X-10 monitor (owned by the window).
     clsDeviceMonitor* monitor = nullptr;
 
-  signals:
-    // The close request runs (before its monitor stop and question).
-    void CloseRequested();
-
   protected:
     // Builds the controls; the model's constructor adds its code lists with
     // AddIRColumns/AddX10Columns and then calls FinishControls.
