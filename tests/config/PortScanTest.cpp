@@ -1,0 +1,175 @@
+// The chooser's port scan against emulated devices on pseudo-terminals, with
+// the built libtavohwp.so of the program folder listing the ports.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "config/QtMousePointer.h"
+#include "tests/config/CfgTestSupport.h"
+
+namespace tavo::test {
+namespace {
+
+using namespace modTAVOCfg;
+namespace fs = std::filesystem;
+
+class PortScan : public ConfigProgramTest {
+  protected:
+    QStringList Entries() const {
+        QStringList entries;
+        for (int i = 0; i < chooser_.cboDevice->count(); ++i) entries << chooser_.cboDevice->itemText(i);
+        return entries;
+    }
+    void Unmap(int number) { fs::remove(map_.Path() + "/COM" + std::to_string(number)); }
+
+    PortMapFolder map_;
+    frmSelectDevice chooser_;
+};
+
+TEST_F(PortScan, FindsTheConfiguredDeviceWritesThePortFileAndTraces) {
+    ASSERT_TRUE(Start(kRelayOnly, "-d " + folder_.File("scan.log")));
+    DeviceEmulator silent({.silent = true});
+    DeviceEmulator relay;
+    map_.Map(1, folder_.File("no-such-device"));
+    map_.Map(2, silent.DevicePath());
+    map_.Map(3, relay.DevicePath());
+    WriteFile(folder_.File("scan.log"), "an earlier scan\r\n");
+
+    chooser_.cmdScan_Click();
+    EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM3\n"));
+    EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
+    EXPECT_FALSE(gDemoMode);
+    EXPECT_EQ(chooser_.StatusText(), "Ready");
+    EXPECT_EQ(WidgetMousePointer(chooser_), kDefaultPointer);
+    EXPECT_TRUE(chooser_.cmdScan->isEnabled());
+    ASSERT_EQ(gDeviceInstances.size(), 1u);
+    EXPECT_EQ(gDeviceInstances[0].PortNumber, 3);
+    EXPECT_EQ(gDeviceInstances[0].FeedbackFile, folder_.Path() + "/feedback_QUELB_COM3.txt");
+    EXPECT_TRUE(boxes_.Shown().empty());
+
+    EXPECT_EQ(WithoutStamps(ReadFile(folder_.File("scan.log"))), Crlf(R"([STAMP]: Log opened.
+[STAMP]: NOTE: Ascii characters inside () are feedback from device.
+
+[STAMP]: ERROR: 2
+[STAMP]: Error opening serial port COM1:
+[STAMP]: Device not recognized on serial port COM2:
+[STAMP]: Device found on serial port COM3:
+[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(!)(8)(1)(0)(0)(0)(0)(*)
+[STAMP]: Device on serial port COM3: appears to be an QUELB.
+[STAMP]: Log closed.
+)"));
+    // The relay controller saw the presence test twice (scan and identify), then the identify command.
+    EXPECT_EQ(relay.Received(), "!-!-!8100007F*");
+}
+
+TEST_F(PortScan, UnconfiguredDeviceIsNotListedAndASecondScanDeletesTheFile) {
+    ASSERT_TRUE(Start(kRelayOnly));
+    DeviceEmulator relay;
+    DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
+    map_.Map(3, relay.DevicePath());
+    map_.Map(4, matrix.DevicePath());
+    chooser_.cmdScan_Click();
+    EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM3\n"));
+    EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
+
+    // Only the matrix switch is left, and the configuration does not name it.
+    Unmap(3);
+    chooser_.cmdScan_Click();
+    EXPECT_FALSE(fs::exists(PortFile()));
+    EXPECT_TRUE(gDemoMode);
+    EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM0"}));
+    EXPECT_EQ(chooser_.windowTitle(), "TAVO Device Configuration (Demo Mode)");
+    EXPECT_EQ(chooser_.StatusText(), "Ready (Demo Mode)");
+}
+
+TEST_F(PortScan, PortsAboveCom16AreSkippedWithOneWarning) {
+    ASSERT_TRUE(Start(kBothDevices));
+    DeviceEmulator relay;
+    DeviceEmulator high17;
+    DeviceEmulator high20({.model = DeviceModel::ZIM8x8});
+    map_.Map(3, relay.DevicePath());
+    map_.Map(17, high17.DevicePath());
+    map_.Map(20, high20.DevicePath());
+    chooser_.cmdScan_Click();
+
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].title, "Warning");
+    EXPECT_EQ(boxes_.Shown()[0].text,
+              "You have one or more serial ports greater than COM16.  Devices are not currently supported on "
+              "serial ports higher than COM16 and will not be probed.");
+    EXPECT_EQ(boxes_.Shown()[0].icon, MsgIcon::Information);
+    EXPECT_EQ(high17.Received(), "");
+    EXPECT_EQ(high20.Received(), "");
+    EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM3\n"));
+}
+
+TEST_F(PortScan, NoPortsDeletesThePortFileAndEntersDemoMode) {
+    ASSERT_TRUE(Start(kBothDevices));
+    WriteFile(PortFile(), "QUELB,COM3\r\n");
+    chooser_.cmdScan_Click();
+    EXPECT_FALSE(fs::exists(PortFile()));
+    EXPECT_TRUE(gDemoMode);
+    EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM0", "ZIM-8x8, on COM0"}));
+    EXPECT_EQ(chooser_.cboDevice->currentIndex(), 0);
+}
+
+TEST_F(PortScan, FailedPortListLeavesFileAndTableAndEmptiesTheList) {
+    ASSERT_TRUE(Start(kRelayOnly));
+    WriteFile(PortFile(), "QUELB,COM3\r\n");
+    chooser_.Form_Load();
+    ASSERT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
+
+    ::setenv("TAVO_PORTS", folder_.File("no-such-map").c_str(), 1);
+    chooser_.cmdScan_Click();
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].title, "Error");
+    EXPECT_EQ(boxes_.Shown()[0].text, "Unable to query registry for configured serial ports!");
+    EXPECT_EQ(boxes_.Shown()[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(chooser_.cboDevice->count(), 0);
+    EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM3\n"));
+    ASSERT_EQ(gDeviceInstances.size(), 1u);
+    EXPECT_TRUE(gDeviceInstances[0].Valid);
+    EXPECT_FALSE(gDemoMode);
+    EXPECT_EQ(chooser_.StatusText(), "Ready");
+    EXPECT_EQ(WidgetMousePointer(chooser_), kDefaultPointer);
+    // Nothing is listed, so OK chooses nothing.
+    chooser_.cmdOkay->click();
+    EXPECT_EQ(gSelectedDevice, -1);
+}
+
+TEST_F(PortScan, LoadWithoutPortFileScansAndClearsTheCheckBoxes) {
+    ASSERT_TRUE(Start(kBothDevices));
+    DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
+    map_.Map(5, matrix.DevicePath());
+    chooser_.chkDebugFile->setChecked(true);
+    chooser_.Form_Load();
+    EXPECT_FALSE(chooser_.isVisible());
+    EXPECT_EQ(Entries(), (QStringList{"ZIM-8x8, on COM5"}));
+    EXPECT_EQ(ReadFile(PortFile()), Crlf("ZIM-8x8,COM5\n"));
+    EXPECT_FALSE(chooser_.chkDebugFile->isChecked());
+    EXPECT_FALSE(gDebugFileEnabled);
+    EXPECT_EQ(chooser_.StatusText(), "Ready");
+}
+
+TEST_F(PortScan, UnwritablePortFileIsReportedAndTheDevicesStillListed) {
+    ASSERT_TRUE(Start(kRelayOnly));
+    gDevicePortFile = folder_.File("missing-folder/tavo.txt");
+    DeviceEmulator relay;
+    map_.Map(3, relay.DevicePath());
+    chooser_.cmdScan_Click();
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].title, "File Error");
+    EXPECT_EQ(boxes_.Shown()[0].text,
+              "Unable to open the device port file (" + gDevicePortFile + ") for writing!");
+    EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
+    EXPECT_FALSE(gDemoMode);
+}
+
+}  // namespace
+}  // namespace tavo::test

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QStringList>
+#include <string>
+
+#include "config/QtMousePointer.h"
+#include "tests/config/CfgTestSupport.h"
+
+namespace tavo::test {
+namespace {
+
+using namespace modTAVOCfg;
+
+QStringList Entries(const frmSelectDevice& chooser) {
+    QStringList entries;
+    for (int i = 0; i < chooser.cboDevice->count(); ++i) entries << chooser.cboDevice->itemText(i);
+    return entries;
+}
+
+void PressKey(QWidget* target, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+}
+
+class Chooser : public ConfigProgramTest {
+  protected:
+    // Loads the chooser on the given configuration and device port file.
+    void Load(const std::string& devices, const std::string& portFile) {
+        ASSERT_TRUE(Start(devices));
+        WriteFile(PortFile(), portFile);
+        chooser_.Form_Load();
+    }
+
+    frmSelectDevice chooser_;
+};
+
+TEST_F(Chooser, ListsTheDevicesOfThePortFile) {
+    Load(kBothDevices,
+         "  ; the office\r\n\r\nQUELB , COM3 ; office\r\nno comma here\r\nZIM-8x8,COM12\nQUELB,COM3\r\n");
+    EXPECT_EQ(Entries(chooser_), (QStringList{"QUELB, on COM3", "ZIM-8x8, on COM12", "QUELB, on COM3"}));
+    EXPECT_EQ(chooser_.cboDevice->currentIndex(), 0);
+    EXPECT_EQ(chooser_.windowTitle(), "TAVO Device Configuration");
+    EXPECT_EQ(chooser_.StatusText(), "Ready");
+    EXPECT_FALSE(gDemoMode);
+    EXPECT_FALSE(gReselectDevice);
+    EXPECT_FALSE(chooser_.isVisible());
+    EXPECT_EQ(WidgetMousePointer(chooser_), kDefaultPointer);
+    EXPECT_TRUE(boxes_.Shown().empty());
+
+    ASSERT_EQ(gDeviceInstances.size(), 3u);
+    const DeviceInstance& zim = gDeviceInstances[1];
+    EXPECT_TRUE(zim.Valid);
+    EXPECT_EQ(zim.Config.DeviceType, 1);
+    EXPECT_EQ(zim.Port, "COM12");
+    EXPECT_EQ(zim.PortNumber, 12);
+    // Only the file-name part is lower-cased; name and port keep their case.
+    EXPECT_EQ(zim.FeedbackFile, folder_.Path() + "/feedback_ZIM-8x8_COM12.txt");
+    EXPECT_EQ(zim.CInfoFile, InProgramFolder("cinfo_ZIM-8x8_COM12.txt"));
+    EXPECT_EQ(zim.DebugFile, InProgramFolder("debug_ZIM-8x8_COM12.txt"));
+}
+
+TEST_F(Chooser, PortWithoutANumberIsSkipped) {
+    Load(kRelayOnly, "QUELB,COM\r\nQUELB,COMX\r\nQUELB,COM99999\r\nQUELB,COM 7\r\n");
+    EXPECT_EQ(Entries(chooser_), (QStringList{"QUELB, on COM 7"}));
+    ASSERT_EQ(gDeviceInstances.size(), 1u);
+    EXPECT_EQ(gDeviceInstances[0].PortNumber, 7);
+    EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+TEST_F(Chooser, OnlyCommentsGiveTheDemoList) {
+    Load(kBothDevices, "; nothing found yet\r\n\r\n");
+    EXPECT_TRUE(gDemoMode);
+    EXPECT_EQ(Entries(chooser_), (QStringList{"QUELB, on COM0", "ZIM-8x8, on COM0"}));
+    EXPECT_EQ(chooser_.windowTitle(), "TAVO Device Configuration (Demo Mode)");
+    EXPECT_EQ(chooser_.StatusText(), "Ready (Demo Mode)");
+    ASSERT_EQ(gDeviceInstances.size(), 2u);
+    EXPECT_EQ(gDeviceInstances[1].PortNumber, 0);
+    EXPECT_EQ(gDeviceInstances[1].FeedbackFile, folder_.Path() + "/feedback_ZIM-8x8_COM0.txt");
+    EXPECT_TRUE(gDeviceInstances[1].Valid);
+}
+
+TEST_F(Chooser, UnknownDeviceNameStopsTheReading) {
+    Load(kRelayOnly, "QUELB,COM3\r\nZIM-8x8,COM4\r\nQUELB,COM5\r\n");
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].title, "Error");
+    EXPECT_EQ(boxes_.Shown()[0].text, "An invalid device type was found in your configuration file.");
+    EXPECT_EQ(boxes_.Shown()[0].icon, MsgIcon::Critical);
+    // Nothing listed, no demo mode; the good line before stays in the table, unlisted.
+    EXPECT_EQ(chooser_.cboDevice->count(), 0);
+    EXPECT_FALSE(gDemoMode);
+    EXPECT_EQ(chooser_.windowTitle(), "TAVO Device Configuration");
+    EXPECT_EQ(chooser_.StatusText(), "Ready");
+    EXPECT_EQ(WidgetMousePointer(chooser_), kDefaultPointer);
+    ASSERT_EQ(gDeviceInstances.size(), 1u);
+    EXPECT_EQ(gDeviceInstances[0].Port, "COM3");
+
+    // OK with nothing listed chooses nothing and keeps the chooser open.
+    chooser_.show();
+    chooser_.cmdOkay->click();
+    EXPECT_EQ(gSelectedDevice, -1);
+    EXPECT_TRUE(chooser_.isVisible());
+}
+
+TEST_F(Chooser, NamesAreComparedWithCase) {
+    Load(kRelayOnly, "quelb,COM3\r\n");
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, "An invalid device type was found in your configuration file.");
+}
+
+TEST_F(Chooser, CheckBoxesSetTheFileSwitches) {
+    Load(kRelayOnly, "QUELB,COM3\r\n");
+    EXPECT_FALSE(chooser_.chkDebugFile->isChecked());
+    chooser_.chkDebugFile->click();
+    chooser_.chkFeedbackFile->click();
+    chooser_.chkInfoFile->click();
+    EXPECT_TRUE(gDebugFileEnabled && gFeedbackFileEnabled && gCInfoFileEnabled);
+    chooser_.chkFeedbackFile->click();
+    EXPECT_FALSE(gFeedbackFileEnabled);
+    // A grey box counts as clear.
+    chooser_.chkInfoFile->setTristate(true);
+    chooser_.chkInfoFile->setCheckState(Qt::PartiallyChecked);
+    EXPECT_FALSE(gCInfoFileEnabled);
+    EXPECT_TRUE(gDebugFileEnabled);
+}
+
+TEST_F(Chooser, EnterPressesOkAndEscPressesCancel) {
+    Load(kBothDevices, "QUELB,COM3\r\nZIM-8x8,COM4\r\n");
+    gReselectDevice = true;
+    chooser_.show();
+    chooser_.cboDevice->setCurrentIndex(1);
+    chooser_.cboDevice->setFocus();
+    PressKey(chooser_.cboDevice, Qt::Key_Return);
+    EXPECT_EQ(gSelectedDevice, 1);
+    EXPECT_FALSE(chooser_.isVisible());
+    EXPECT_TRUE(gReselectDevice);
+
+    chooser_.show();
+    PressKey(chooser_.cboDevice, Qt::Key_Escape);
+    EXPECT_FALSE(chooser_.isVisible());
+    EXPECT_FALSE(gReselectDevice);
+    EXPECT_EQ(gSelectedDevice, 1);
+}
+
+TEST_F(Chooser, CloseBoxHidesAndKeepsTheState) {
+    Load(kRelayOnly, "QUELB,COM3\r\n");
+    gReselectDevice = true;
+    chooser_.show();
+    EXPECT_FALSE(chooser_.close());
+    EXPECT_FALSE(chooser_.isVisible());
+    EXPECT_TRUE(gReselectDevice);
+    EXPECT_EQ(gSelectedDevice, -1);
+    EXPECT_EQ(chooser_.cboDevice->count(), 1);
+}
+
+}  // namespace
+}  // namespace tavo::test

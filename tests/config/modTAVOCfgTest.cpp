@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "config/modTAVOCfg.h"
+#include "tests/config/CfgTestSupport.h"
+
+namespace tavo::test {
+namespace {
+
+using namespace modTAVOCfg;
+
+class StartUp : public ConfigProgramTest {
+  protected:
+    void ExpectOnlyBox(const std::string& title, const std::string& text) {
+        ASSERT_EQ(boxes_.Shown().size(), 1u);
+        EXPECT_EQ(boxes_.Shown()[0].title, title);
+        EXPECT_EQ(boxes_.Shown()[0].text, text);
+        EXPECT_EQ(boxes_.Shown()[0].icon, MsgIcon::Critical);
+        EXPECT_EQ(boxes_.Shown()[0].buttons, MsgButtons::Ok);
+    }
+};
+
+TEST_F(StartUp, CommandLineFlags) {
+    // No command line: the program folder's configuration file (the sample one of the build).
+    EXPECT_TRUE(ReadStartup(""));
+    EXPECT_EQ(gConfigFile, InProgramFolder("tavodevices.cfg"));
+    EXPECT_FALSE(gDebugMode);
+    EXPECT_EQ(gSelectedDevice, -1);
+
+    // -d alone: the scan trace into the program folder's tavocfg.txt.
+    ASSERT_TRUE(Start(kRelayOnly, "-d"));
+    EXPECT_TRUE(gDebugMode);
+    EXPECT_EQ(gAppLogFile, InProgramFolder("tavocfg.txt"));
+
+    // -d with a file; other flags are ignored; "D" is not "d".
+    ASSERT_TRUE(Start(kRelayOnly, "-x 1 /d " + folder_.File("scan.log")));
+    EXPECT_TRUE(gDebugMode);
+    EXPECT_EQ(gAppLogFile, folder_.File("scan.log"));
+    ASSERT_TRUE(Start(kRelayOnly, "-D"));
+    EXPECT_FALSE(gDebugMode);
+    EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+TEST_F(StartUp, MinusCWithoutValueEndsTheProgram) {
+    EXPECT_FALSE(ReadStartup("-c -d"));
+    ExpectOnlyBox("Syntax Error", "The -c parameter requires a file name argument!");
+}
+
+TEST_F(StartUp, UnparsableCommandLineEndsTheProgram) {
+    EXPECT_FALSE(ReadStartup("tavodevices.cfg"));
+    ExpectOnlyBox("Error", "Unable to parse application parameters!");
+}
+
+TEST_F(StartUp, MissingConfigurationFileEndsTheProgram) {
+    EXPECT_FALSE(ReadStartup("-c " + folder_.File("missing.cfg")));
+    ExpectOnlyBox("File Error", "Configuration file was not specified and/or found!");
+    // A folder is no configuration file either.
+    boxes_.Answer(MsgResult::Ok);
+    EXPECT_FALSE(ReadStartup("-c " + folder_.Path()));
+}
+
+TEST_F(StartUp, CountZeroMissingOrNegativeEndsTheProgram) {
+    for (const char* devices : {"[Devices]\r\nCount=0\r\nName1=QUELB\r\n", "[Devices]\r\nName1=QUELB\r\n",
+                                "[Devices]\r\nCount=-2\r\nName1=QUELB\r\n", ""}) {
+        SCOPED_TRACE(devices);
+        ScriptedMessageBox boxes;
+        EXPECT_FALSE(Start(devices));
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].title, "File Error");
+        EXPECT_EQ(boxes.Shown()[0].text, "No devices defined in configuration file!");
+    }
+}
+
+TEST_F(StartUp, EmptyOrMissingNameEndsTheProgram) {
+    EXPECT_FALSE(Start("[Devices]\r\nCount=2\r\nName1=QUELB\r\n"));
+    ExpectOnlyBox("File Error", "Invalid device specified in configuration file!");
+
+    // A blank name is empty once trimmed; a huge count stops at the first missing name.
+    ScriptedMessageBox boxes;
+    EXPECT_FALSE(Start("[Devices]\r\nCount=2000000000\r\nName1=   \r\n"));
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Invalid device specified in configuration file!");
+}
+
+TEST_F(StartUp, ConfiguredDevicesAndGeneralKeys) {
+    const std::string longName(300, 'x');
+    ASSERT_TRUE(
+        Start("[Devices]\r\nCount=4\r\nName1=  QUELB  \r\nname2=ZIM-8x8\r\nNAME3=quelb\r\nName4=" + longName +
+              "\r\n[zim-8x8]\r\nInitCmds=  /etc/tavo/zim.txt  \r\n"
+              "[General]\r\nDeviceDebugFile=ignored, only the first section counts\r\n"));
+    ASSERT_EQ(gDevices.size(), 4u);
+    EXPECT_EQ(gDevices[0].Name, "QUELB");
+    EXPECT_EQ(gDevices[0].DeviceType, 0);
+    EXPECT_EQ(gDevices[0].InitCmdsFile, "QUELB_InitCmds.txt");
+    EXPECT_EQ(gDevices[1].DeviceType, 1);
+    EXPECT_EQ(gDevices[1].InitCmdsFile, "/etc/tavo/zim.txt");
+    EXPECT_EQ(gDevices[2].Name, "quelb");
+    EXPECT_EQ(gDevices[2].DeviceType, -1);
+    EXPECT_EQ(gDevices[3].Name, std::string(254, 'x'));
+
+    EXPECT_EQ(gDevicePortFile, PortFile());
+    EXPECT_EQ(gFeedbackFileTemplate, folder_.Path() + "/Feedback_[DeviceName]_[port].txt");
+    EXPECT_EQ(gCInfoFileTemplate, InProgramFolder("cinfo_[devicename]_[port].txt"));
+    EXPECT_EQ(gDebugFileTemplate, InProgramFolder("debug_[devicename]_[port].txt"));
+}
+
+// The loop between the chooser and the device windows, with a stand-in for the
+// windows that records what it was asked to show.
+class StartUpLoop : public ConfigProgramTest {
+  protected:
+    int RunMain(const std::function<void(std::int32_t)>& window) {
+        // A script that leaves the chooser on screen fails instead of hanging.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] {
+            ADD_FAILURE() << "the chooser stayed on screen";
+            if (frmSelectDevice* chooser = ShownChooser()) chooser->cmdCancel->click();
+        });
+        watchdog.start(30000);
+        return Main("-c " + WriteConfig(devices_), [&](std::int32_t type) {
+            shown_.push_back(type);
+            window(type);
+        });
+    }
+
+    std::string devices_ = kBothDevices;
+    std::vector<std::int32_t> shown_;
+};
+
+TEST_F(StartUpLoop, StartUpErrorEndsWithoutTheChooser) {
+    devices_ = "[Devices]\r\nCount=0\r\n";
+    EXPECT_EQ(RunMain([](std::int32_t) {}), 1);
+    EXPECT_EQ(ShownChooser(), nullptr);
+    EXPECT_TRUE(shown_.empty());
+}
+
+TEST_F(StartUpLoop, CancelEndsTheProgram) {
+    WriteFile(PortFile(), "QUELB,COM3\r\n");
+    OnChooserShown([](frmSelectDevice& chooser) { chooser.cmdCancel->click(); });
+    EXPECT_EQ(RunMain([](std::int32_t) {}), 0);
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_FALSE(gReselectDevice);
+}
+
+TEST_F(StartUpLoop, OkOpensTheDeviceWindowAndSelectNewDeviceComesBack) {
+    WriteFile(PortFile(), "ZIM-8x8,COM4\r\nQUELB,COM3\r\n");
+    OnChooserShown([](frmSelectDevice& chooser) {
+        chooser.chkDebugFile->click();
+        chooser.cboDevice->setCurrentIndex(1);
+        chooser.cmdOkay->click();
+    });
+    bool checkedOnReturn = false;
+    RunMain([&](std::int32_t) {
+        if (shown_.size() > 1) {
+            gReselectDevice = false;  // File > Exit
+            return;
+        }
+        EXPECT_EQ(gSelectedDevice, 1);
+        EXPECT_TRUE(gDebugFileEnabled);
+        // "Select New Device": back to the chooser, which kept its check box.
+        gReselectDevice = true;
+        OnChooserShown([&](frmSelectDevice& chooser) {
+            checkedOnReturn = chooser.chkDebugFile->isChecked() && gDebugFileEnabled;
+            chooser.cboDevice->setCurrentIndex(0);
+            chooser.cmdOkay->click();
+        });
+    });
+    EXPECT_EQ(shown_, (std::vector<std::int32_t>{0, 1}));
+    EXPECT_TRUE(checkedOnReturn);
+}
+
+TEST_F(StartUpLoop, UnknownDeviceTypeShowsTheChooserAgain) {
+    devices_ = "[Devices]\r\nCount=1\r\nName1=quelb\r\n";
+    WriteFile(PortFile(), "quelb,COM3\r\n");
+    OnChooserShown([this](frmSelectDevice& chooser) {
+        chooser.cmdOkay->click();
+        // The box comes before the chooser shows again, with its list unchanged.
+        OnChooserShown([this](frmSelectDevice& again) {
+            ASSERT_EQ(boxes_.Shown().size(), 1u);
+            EXPECT_EQ(boxes_.Shown()[0].title, "Error");
+            EXPECT_EQ(boxes_.Shown()[0].text, "Unknown device selection!");
+            EXPECT_EQ(boxes_.Shown()[0].icon, MsgIcon::Critical);
+            EXPECT_EQ(again.cboDevice->currentText(), "quelb, on COM3");
+            again.cmdCancel->click();
+        });
+    });
+    EXPECT_EQ(RunMain([](std::int32_t) {}), 0);
+    EXPECT_TRUE(shown_.empty());
+}
+
+TEST_F(StartUpLoop, CloseBoxEndsAtFirstAndReopensTheDeviceLater) {
+    WriteFile(PortFile(), "QUELB,COM3\r\n");
+    OnChooserShown([](frmSelectDevice& chooser) { chooser.close(); });
+    EXPECT_EQ(RunMain([](std::int32_t) {}), 0);
+    EXPECT_TRUE(shown_.empty());
+
+    OnChooserShown([](frmSelectDevice& chooser) { chooser.cmdOkay->click(); });
+    RunMain([&](std::int32_t) {
+        gReselectDevice = shown_.size() == 1;
+        if (gReselectDevice) OnChooserShown([](frmSelectDevice& chooser) { chooser.close(); });
+    });
+    EXPECT_EQ(shown_, (std::vector<std::int32_t>{0, 0}));
+}
+
+TEST_F(StartUpLoop, CloseBoxAfterAScanThatDroppedTheChosenEntryEndsTheProgram) {
+    PortMapFolder map;
+    DeviceEmulator relay;
+    map.Map(3, relay.DevicePath());
+    WriteFile(PortFile(), "QUELB,COM3\r\nZIM-8x8,COM4\r\n");
+    OnChooserShown([](frmSelectDevice& chooser) {
+        chooser.cboDevice->setCurrentIndex(1);
+        chooser.cmdOkay->click();
+    });
+    RunMain([&](std::int32_t) {
+        gReselectDevice = true;
+        OnChooserShown([](frmSelectDevice& chooser) {
+            chooser.cmdScan->click();  // finds the relay controller alone: entry 1 is gone
+            chooser.close();
+        });
+    });
+    EXPECT_EQ(shown_, (std::vector<std::int32_t>{1}));
+    EXPECT_EQ(gDeviceInstances.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavo::test
