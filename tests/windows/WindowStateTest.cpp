@@ -144,29 +144,6 @@ TEST(WindowState, EnableBoxesQueueTheirWordsAndMarkTheWindowModified) {
     }
 }
 
-TEST(WindowState, CodeListsMarkModifiedOnlyAfterLoading) {
-    ProgramState state(1, true);
-    frmZIM8x8 w;
-    w.Form_Load();
-    w.Form_Activate();
-    EXPECT_FALSE(w.Modified());
-    w.cboX10UnitIN[7]->setCurrentIndex(3);
-    EXPECT_TRUE(w.Modified());
-    EXPECT_EQ(w.windowTitle().toStdString(), "TAVO ZIM-8x8 Device Configuration (Demo Mode) (modified)");
-}
-
-TEST(WindowState, DiagnosticModeFollowsItsBoxEvenWhileLoading) {
-    ProgramState state(0, true);
-    frmQUELB w;
-    EXPECT_TRUE(w.DiagnosticMode());
-    EXPECT_TRUE(w.chkDiagnosticMode->isChecked());
-    EXPECT_TRUE(w.Loading());
-    w.chkDiagnosticMode->setChecked(false);
-    EXPECT_FALSE(w.DiagnosticMode());
-    w.chkDiagnosticMode->setChecked(true);
-    EXPECT_TRUE(w.DiagnosticMode());
-}
-
 TEST(WindowState, GeneralSettingsOfTheRelayFlags) {
     ProgramState state(0, true);
     ScriptedMessageBox boxes;
