@@ -578,7 +578,8 @@ void frmDeviceWindow::SetBusy(bool flag) {
     } else {
         tabMain->setEnabled(true);
         mnuHelp->setEnabled(true);
-        mnuFile->setEnabled(true);
+        // A monitor that is still on (its stop failed) keeps the File menu locked.
+        mnuFile->setEnabled(!mMonitoringIR && !mMonitoringX10);
         statusPanel1->setText(QString::fromStdString(mSavedStatusText));
         if (mSavedMousePointer == kHourglassPointer)
             setCursor(Qt::WaitCursor);

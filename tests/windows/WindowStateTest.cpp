@@ -82,6 +82,10 @@ TEST(WindowState, MonitoringLocksTheOtherPagesAndTheFileMenu) {
 
     w.SetMonitoringX10(true);
     EXPECT_EQ(w.StatusText(2), "Monitoring X-10");
+    // A send while monitoring (a stop that fails) leaves the File menu locked.
+    w.SetBusy(true);
+    w.SetBusy(false);
+    EXPECT_FALSE(w.mnuFile->isEnabled());
     EXPECT_FALSE(w.fraX10Settings->isEnabled());
     EXPECT_FALSE(w.panTabPage[0]->isEnabled());
     // A shortcut of the locked File menu does nothing.
