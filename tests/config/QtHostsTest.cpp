@@ -84,12 +84,5 @@ TEST_F(QtHosts, MousePointerOfTheActiveWindow) {
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST_F(QtHosts, YieldRunsPendingEvents) {
-    bool ran = false;
-    QTimer::singleShot(0, [&] { ran = true; });
-    YieldToUi();
-    EXPECT_TRUE(ran);
-}
-
 }  // namespace
 }  // namespace tavo

