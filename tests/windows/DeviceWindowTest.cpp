@@ -64,9 +64,10 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     line.device.SetRegister(0x04, "0103");  // A/B relay, relays 1 and 2 on
     line.device.SetRegister(0x10, "0002");  // "All Relays" on: group 1, key 3
     line.device.SetRegister(0x24, "1E12");
-    // A blank line, a write line, a code of no register, and a frame the device
-    // drops for its wrong checksum (no reply).
-    line.Init("800000\r\n840000\r\n\r\n  900000  \r\n010008\r\nA40000\r\n8F0000\r\n!800000FF*");
+    // A blank line, a write line, a tab that makes a read a write, a lower-case
+    // read, a code of no register, and a frame the device drops for its wrong
+    // checksum (no reply).
+    line.Init("800000\r\n840000\r\n\r\n  900000  \r\n010008\r\n\t9A0000\r\na40000\r\n8F0000\r\n!800000FF*");
 
     frmQUELB w;
     w.Form_Load();
@@ -88,6 +89,7 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     ASSERT_FALSE(frames.empty());
     EXPECT_EQ(frames.back(), "020004");
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "010008"), 1);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "9A0000"), 1);  // sent, its reply not collected
 
     EXPECT_EQ(w.chkEnableIR->checkState(), Qt::Checked);
     EXPECT_EQ(w.chkEnableX10->checkState(), Qt::Checked);
