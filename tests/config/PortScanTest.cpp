@@ -66,7 +66,7 @@ TEST_F(PortScan, FindsTheConfiguredDeviceWritesThePortFileAndTraces) {
 }
 
 TEST_F(PortScan, UnconfiguredDeviceIsNotListedAndASecondScanDeletesTheFile) {
-    ASSERT_TRUE(Start(kRelayOnly));
+    ASSERT_TRUE(Start(kRelayOnly, "-d " + folder_.File("scan.log")));
     DeviceEmulator relay;
     DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
     map_.Map(3, relay.DevicePath());
@@ -83,6 +83,10 @@ TEST_F(PortScan, UnconfiguredDeviceIsNotListedAndASecondScanDeletesTheFile) {
     EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM0"}));
     EXPECT_EQ(chooser_.windowTitle(), "TAVO Device Configuration (Demo Mode)");
     EXPECT_EQ(chooser_.StatusText(), "Ready (Demo Mode)");
+    // Each scan starts its trace afresh.
+    const std::string log = ReadFile(folder_.File("scan.log"));
+    EXPECT_EQ(log.find("COM3"), std::string::npos);
+    EXPECT_NE(log.find("]: No response from device on serial port COM4:\r\n"), std::string::npos);
 }
 
 TEST_F(PortScan, PortsAboveCom16AreSkippedWithOneWarning) {
