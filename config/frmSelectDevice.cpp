@@ -61,7 +61,6 @@ void RestartInstances() { gDeviceInstances.assign(1, DeviceInstance{}); }
 frmSelectDevice::frmSelectDevice(QWidget* parent) : QDialog(parent) {
     setObjectName("frmSelectDevice");
     setWindowTitle(kProgramTitle);
-    setModal(true);
 
     picLogo = new QLabel(this);
     picLogo->setObjectName("picLogo");
