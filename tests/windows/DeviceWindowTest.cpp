@@ -233,6 +233,23 @@ TEST(DeviceWindow, MissingInitializationFileIsReportedAndTheWindowOpens) {
     EXPECT_FALSE(FileExists(line.dir.File("feedback.txt")));
 }
 
+TEST(DeviceWindow, FeedbackFileThatCannotBeCreatedIsReportedAndTheReadGoesOn) {
+    DeviceOnCom1 line(0);
+    modTAVOCfg::gFeedbackFileEnabled = true;
+    line.state.Device().FeedbackFile = line.dir.File("no-such-folder/feedback.txt");
+    line.device.SetRegister(0x10, "0203");
+    line.Init("900000");
+    frmQUELB w;
+    w.Form_Load();
+    w.Form_Activate();
+    ASSERT_EQ(line.boxes.Shown().size(), 1u);
+    EXPECT_EQ(line.boxes.Shown()[0].title, "File Error");
+    EXPECT_EQ(line.boxes.Shown()[0].text,
+              "Feedback file could not be written (" + line.dir.File("no-such-folder/feedback.txt") + ").");
+    EXPECT_EQ(w.cboIRGroupOn[0]->currentText(), "3");
+    EXPECT_FALSE(w.Busy());
+}
+
 TEST(DeviceWindow, PortThatDoesNotOpenGoesBackToTheChooser) {
     ProgramState state(0, false);
     PortMapFolder map;  // no COM1 in it
