@@ -48,7 +48,7 @@ clsIRData::clsIRData() {
 std::string clsIRData::RegisterCode(std::string_view text) const {
     std::string code = UpperCase(TrimBlanks(text).substr(0, 2));
     // Every hexadecimal code from "90" to "A3" has a template, and only those.
-    if (code.size() != 2 || !IsHexDigit(code[0]) || !IsHexDigit(code[1])) return {};
+    if (code.size() != 2 || HexDigitValue(code[0]) < 0 || HexDigitValue(code[1]) < 0) return {};
     if (code < "90" || code > "A3") return {};
     return templates_.Contains(code) ? code : std::string();
 }

@@ -68,7 +68,7 @@ std::string clsX10Data::PickDigit(std::string_view hexCode, std::size_t posIn4, 
 }
 
 std::string clsX10Data::LookupDigit(const KeyedCollection<std::string>& table, const std::string& digit) {
-    if (digit.size() != 1 || !IsHexDigit(digit[0])) return {};
+    if (digit.size() != 1 || HexDigitValue(digit[0]) < 0) return {};
     const std::string* item = table.Find(digit);
     return item ? *item : std::string();
 }

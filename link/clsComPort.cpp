@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "Clock.h"
+#include "HexText.h"
 #include "ProgramInfo.h"
 #include "UiHooks.h"
 
@@ -36,13 +37,6 @@ public:
 private:
     std::int16_t previous_ = -1;
 };
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 std::string Upper(std::string s) {
     for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -139,8 +133,8 @@ std::string clsComPort::CalcCmdChecksum(const std::string& s) {
     if (s.size() != 6) return {};
     int sum = 0;
     for (std::size_t i = 0; i < 6; i += 2) {
-        int hi = HexDigit(s[i]);
-        int lo = HexDigit(s[i + 1]);
+        int hi = HexDigitValue(s[i]);
+        int lo = HexDigitValue(s[i + 1]);
         // Not a hexadecimal word: no checksum, so the frame goes out without one.
         if (hi < 0 || lo < 0) return {};
         sum += hi * 16 + lo;

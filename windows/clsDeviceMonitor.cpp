@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "link/HexText.h"
 #include "link/MessageBox.h"
 #include "link/clsComPort.h"
 #include "windows/frmDeviceWindow.h"
@@ -37,18 +38,11 @@ constexpr const char* kFunctionByCode[16] = {"All Units Off",
                                              "Status=off",
                                              "Status Request"};
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 // The value of the hexadecimal digits text[pos, pos + count), or -1.
 int HexField(const std::string& text, std::size_t pos, std::size_t count) {
     int value = 0;
     for (std::size_t i = pos; i < pos + count; ++i) {
-        int digit = HexValue(text[i]);
+        int digit = HexDigitValue(text[i]);
         if (digit < 0) return -1;
         value = value * 16 + digit;
     }
@@ -232,9 +226,9 @@ bool clsDeviceMonitor::DecodeX10Monitor(std::size_t length, const std::string& m
         f = (b & 0x1E) >> 1;
     } else {
         // "$", house digit, unit digit, one character not examined, function digit, "+".
-        h = HexValue(s[1]);
-        u = HexValue(s[2]);
-        f = HexValue(s[4]);
+        h = HexDigitValue(s[1]);
+        u = HexDigitValue(s[2]);
+        f = HexDigitValue(s[4]);
         if (h < 0 || u < 0 || f < 0) return false;
     }
     house = kHouseByCode[h];

@@ -7,6 +7,7 @@
 
 #include "button/Quorvel.h"
 #include "link/Clock.h"
+#include "link/modCommon.h"
 #include "windows/Shape.h"
 #include "windows/frmZIM8x8.h"
 #include "windows/modRemoteCommand.h"
@@ -17,15 +18,6 @@ namespace {
 
 const std::string kAllOff = "00000000";
 
-QLabel* Caption(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignCenter);
-    QFont font = label->font();
-    font.setPointSize(7);
-    label->setFont(font);
-    return label;
-}
-
 Shape* Led(QWidget* parent, std::uint32_t color, bool shown) {
     auto* led = new Shape(Shape::Kind::Circle, parent);
     led->SetFillColor(color);
@@ -33,11 +25,6 @@ Shape* Led(QWidget* parent, std::uint32_t color, bool shown) {
     return led;
 }
 
-std::string Trim(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 }  // namespace
 
@@ -47,18 +34,16 @@ clsMatrixRemote::clsMatrixRemote(frmZIM8x8& window) : QObject(&window), window_(
     auto* remote = new QGridLayout(picRemote);
     remote->setHorizontalSpacing(10);
     remote->setVerticalSpacing(3);
-    remote->addWidget(Caption("INPUT", picRemote), 1, 0);
-    remote->addWidget(Caption("OUTPUT", picRemote), 3, 0);
+    remote->addWidget(RemoteCaption("INPUT", picRemote), 1, 0);
+    remote->addWidget(RemoteCaption("OUTPUT", picRemote), 3, 0);
     for (int i = 0; i < 8; ++i) {
         const auto index = static_cast<std::int16_t>(i);
-        remote->addWidget(Caption(QString::number(i + 1), picRemote), 0, i + 1);
-        btnRemoteIN[i] = new Quorvel(picRemote);
-        btnRemoteIN[i]->InitProperties();
+        remote->addWidget(RemoteCaption(QString::number(i + 1), picRemote), 0, i + 1);
+        btnRemoteIN[i] = RemoteButton(picRemote);
         remote->addWidget(btnRemoteIN[i], 1, i + 1, Qt::AlignCenter);
         connect(btnRemoteIN[i], &Quorvel::Click, this, [this, index] { btnRemoteIN_Click(index); });
-        remote->addWidget(Caption(QString::number(i + 1), picRemote), 2, i + 1);
-        btnRemoteOUT[i] = new Quorvel(picRemote);
-        btnRemoteOUT[i]->InitProperties();
+        remote->addWidget(RemoteCaption(QString::number(i + 1), picRemote), 2, i + 1);
+        btnRemoteOUT[i] = RemoteButton(picRemote);
         remote->addWidget(btnRemoteOUT[i], 3, i + 1, Qt::AlignCenter);
         connect(btnRemoteOUT[i], &Quorvel::Click, this, [this, index] { btnRemoteOUT_Click(index); });
     }
@@ -68,22 +53,22 @@ clsMatrixRemote::clsMatrixRemote(frmZIM8x8& window) : QObject(&window), window_(
     auto* front = new QGridLayout(panel);
     front->setHorizontalSpacing(8);
     front->setVerticalSpacing(3);
-    front->addWidget(Caption("SELECT IN", panel), 0, 0);
-    front->addWidget(Caption("SELECT OUT", panel), 1, 0);
-    front->addWidget(Caption("INPUT", panel), 3, 0);
-    front->addWidget(Caption("OUTPUT", panel), 4, 0);
-    front->addWidget(Caption("FED BY", panel), 5, 0);
+    front->addWidget(RemoteCaption("SELECT IN", panel), 0, 0);
+    front->addWidget(RemoteCaption("SELECT OUT", panel), 1, 0);
+    front->addWidget(RemoteCaption("INPUT", panel), 3, 0);
+    front->addWidget(RemoteCaption("OUTPUT", panel), 4, 0);
+    front->addWidget(RemoteCaption("FED BY", panel), 5, 0);
     for (int i = 0; i < 8; ++i) {
         shpInput[i] = Led(panel, kLedGreen, false);
         shpOutput[i] = Led(panel, kLedGreen, false);
         front->addWidget(shpInput[i], 0, i + 1, Qt::AlignCenter);
         front->addWidget(shpOutput[i], 1, i + 1, Qt::AlignCenter);
-        front->addWidget(Caption(QString::number(i + 1), panel), 2, i + 1);
+        front->addWidget(RemoteCaption(QString::number(i + 1), panel), 2, i + 1);
         shpInputGrp[i] = Led(panel, kLedBlack, true);
         shpOutputGrp[i] = Led(panel, kLedBlack, true);
         front->addWidget(shpInputGrp[i], 3, i + 1, Qt::AlignCenter);
         front->addWidget(shpOutputGrp[i], 4, i + 1, Qt::AlignCenter);
-        lblCurrentIN[i] = Caption("", panel);
+        lblCurrentIN[i] = RemoteCaption("", panel);
         front->addWidget(lblCurrentIN[i], 5, i + 1);
     }
     // Hidden LEDs keep their place, so the display does not jump while they flash.
@@ -220,7 +205,7 @@ void clsMatrixRemote::ShowInputLeds(const std::string& bits) { ShowLeds(shpInput
 void clsMatrixRemote::ShowOutputLeds(const std::string& bits) { ShowLeds(shpOutput, bits); }
 
 void clsMatrixRemote::ShowLeds(const std::array<Shape*, 8>& leds, const std::string& bits) {
-    const std::string s = Trim(bits).substr(0, leds.size());
+    const std::string s = TrimBlanks(bits).substr(0, leds.size());
     for (std::size_t i = 0; i < s.size(); ++i) leds[i]->setVisible(s[i] == '1');
 }
 

@@ -22,21 +22,6 @@ std::string RelayMaskWord(const char* code, int index) {
     return word;
 }
 
-QLabel* Caption(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignCenter);
-    QFont font = label->font();
-    font.setPointSize(7);
-    label->setFont(font);
-    return label;
-}
-
-Quorvel* RemoteButton(QWidget* parent) {
-    auto* button = new Quorvel(parent);
-    button->InitProperties();
-    return button;
-}
-
 }  // namespace
 
 clsRelayRemote::clsRelayRemote(frmQUELB& window) : QObject(&window), window_(window) {
@@ -45,11 +30,11 @@ clsRelayRemote::clsRelayRemote(frmQUELB& window) : QObject(&window), window_(win
     auto* grid = new QGridLayout(picRemote);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(4);
-    grid->addWidget(Caption("ON", picRemote), 0, 1);
-    grid->addWidget(Caption("OFF", picRemote), 0, 2);
+    grid->addWidget(RemoteCaption("ON", picRemote), 0, 1);
+    grid->addWidget(RemoteCaption("OFF", picRemote), 0, 2);
     for (int i = 0; i < 8; ++i) {
         const auto index = static_cast<std::int16_t>(i);
-        grid->addWidget(Caption(QString("Relay #%1").arg(i + 1), picRemote), i + 1, 0);
+        grid->addWidget(RemoteCaption(QString("Relay #%1").arg(i + 1), picRemote), i + 1, 0);
         btnRemoteOn[i] = RemoteButton(picRemote);
         btnRemoteOff[i] = RemoteButton(picRemote);
         grid->addWidget(btnRemoteOn[i], i + 1, 1, Qt::AlignCenter);
@@ -57,8 +42,8 @@ clsRelayRemote::clsRelayRemote(frmQUELB& window) : QObject(&window), window_(win
         connect(btnRemoteOn[i], &Quorvel::Click, this, [this, index] { btnRemoteOn_Click(index); });
         connect(btnRemoteOff[i], &Quorvel::Click, this, [this, index] { btnRemoteOff_Click(index); });
     }
-    grid->addWidget(Caption("All Relays", picRemote), 9, 0);
-    grid->addWidget(Caption("A/B Relay", picRemote), 10, 0);
+    grid->addWidget(RemoteCaption("All Relays", picRemote), 9, 0);
+    grid->addWidget(RemoteCaption("A/B Relay", picRemote), 10, 0);
     for (int i = 0; i < 2; ++i) {
         const auto index = static_cast<std::int16_t>(i);
         btnRemoteAll[i] = RemoteButton(picRemote);

@@ -307,24 +307,6 @@ void frmDeviceWindow::BuildCodePages(const std::vector<std::string>& rowCaptions
     }
 }
 
-std::optional<unsigned> frmDeviceWindow::HexValue(std::string_view text) {
-    if (text.empty()) return std::nullopt;
-    unsigned v = 0;
-    for (char c : text) {
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else
-            return std::nullopt;
-        v = v * 16 + static_cast<unsigned>(d);
-    }
-    return v;
-}
-
 // ---------------------------------------------------------------------------
 // Program-wide state
 

@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "link/HexText.h"
 #include "link/KeyedCollection.h"
 #include "windows/CommonDialog.h"
 #include "windows/DeviceWindowTables.h"
@@ -235,9 +236,6 @@ class frmDeviceWindow : public QDialog {
     virtual void AfterFirstReadApplied() {}
     // First step of the close request (matrix: cancels a pending remote selection).
     virtual void BeforeCloseRequest() {}
-
-    // Value of a hexadecimal text; nothing when it is empty or holds another character.
-    static std::optional<unsigned> HexValue(std::string_view text);
 
     // The shared reply application, with the model's protocol object.
     void ApplyReplies(const ReplySet& replies, clsDeviceProtocol& protocol);

@@ -1,5 +1,8 @@
 #include "windows/modRemoteCommand.h"
 
+#include <QLabel>
+
+#include "button/Quorvel.h"
 #include "link/clsComPort.h"
 #include "windows/frmDeviceWindow.h"
 
@@ -16,6 +19,21 @@ bool SendRemoteCommand(frmDeviceWindow& window, const std::string& word, const s
     }
     window.SetBusy(false);
     return ok;
+}
+
+QLabel* RemoteCaption(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignCenter);
+    QFont font = label->font();
+    font.setPointSize(7);
+    label->setFont(font);
+    return label;
+}
+
+Quorvel* RemoteButton(QWidget* parent) {
+    auto* button = new Quorvel(parent);
+    button->InitProperties();
+    return button;
 }
 
 }  // namespace tavo

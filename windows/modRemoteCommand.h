@@ -5,7 +5,13 @@
 
 #include <string>
 
+class QLabel;
+class QString;
+class QWidget;
+
 namespace tavo {
+
+class Quorvel;
 
 class frmDeviceWindow;
 
@@ -14,5 +20,10 @@ class frmDeviceWindow;
 // outcome), then sends the word without awaiting a reply. True when every
 // character was echoed, or in demo mode. The caller checks the busy state first.
 bool SendRemoteCommand(frmDeviceWindow& window, const std::string& word, const std::string& description);
+
+// The small centred caption beside the remote tabs' buttons and lamps.
+QLabel* RemoteCaption(const QString& text, QWidget* parent);
+// A remote button showing its built-in faces.
+Quorvel* RemoteButton(QWidget* parent);
 
 }  // namespace tavo
