@@ -88,7 +88,7 @@ bool clsDeviceMonitor::StartIRMonitor() {
         return false;
     }
     window_.SetMonitoringIR(true);
-    irWait_ = {};
+    irWaiting_ = false;
     window_.tmrMonitorIR->start();
     return true;
 }
@@ -113,7 +113,7 @@ bool clsDeviceMonitor::StartX10Monitor() {
         return false;
     }
     window_.SetMonitoringX10(true);
-    x10Wait_ = {};
+    x10Waiting_ = false;
     window_.tmrMonitorX10->start();
     return true;
 }
@@ -151,27 +151,31 @@ void clsDeviceMonitor::chkMonitorX10_Click() {
     }
 }
 
-bool clsDeviceMonitor::Collect(Wait& wait, std::size_t length) {
+std::optional<std::string> clsDeviceMonitor::Collect(bool& waiting, std::size_t length) {
     clsComPort* port = window_.ComPort();
-    if (!port) return false;
-    if (!wait.active) {
+    if (!port) return std::nullopt;
+    if (!waiting) {
         // A new wait starts from an empty buffer, so that it begins with a
         // message and not with the tail of one that was missed.
         port->ClearBuffer();
-        wait = {.active = true, .received = {}};
+        waiting = true;
     }
-    while (port->GetInBufferCount() > 0) wait.received += port->GetInBuffer();
-    if (wait.received.size() < length) return false;
-    wait.active = false;
-    return true;
+    // The characters stay in the port's buffer until the message is complete; a
+    // send in between (a monitor-off word that failed) empties it, so nothing
+    // from before the send is taken into a later message.
+    if (static_cast<std::size_t>(port->GetInBufferCount()) < length) return std::nullopt;
+    waiting = false;
+    std::string received;
+    while (port->GetInBufferCount() > 0) received += port->GetInBuffer();
+    return received;
 }
 
 void clsDeviceMonitor::tmrMonitorIR_Timer() {
     // A tick during a send (the monitor-off word) must not take the device's echoes.
     if (!window_.MonitoringIR() || window_.Busy()) return;
-    if (!Collect(irWait_, kIRLength)) return;
+    const auto message = Collect(irWaiting_, kIRLength);
     std::string group, key;
-    if (DecodeIRMonitor(irWait_.received, group, key)) {
+    if (message && DecodeIRMonitor(*message, group, key)) {
         SetLabel(window_.lblMonitorIRGroup, group);
         SetLabel(window_.lblMonitorIRKey, key);
     }
@@ -180,8 +184,9 @@ void clsDeviceMonitor::tmrMonitorIR_Timer() {
 void clsDeviceMonitor::tmrMonitorX10_Timer() {
     if (!window_.MonitoringX10() || window_.Busy()) return;
     const auto length = static_cast<std::size_t>(window_.Tables().x10MessageLength);
-    if (!Collect(x10Wait_, length)) return;
-    std::string message = Without(x10Wait_.received, " ");
+    const auto received = Collect(x10Waiting_, length);
+    if (!received) return;
+    const std::string message = Without(*received, " ");
     if (message.size() != length) {
         ShowX10("*", "*", "*");
         return;

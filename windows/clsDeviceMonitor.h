@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 class QTimer;
@@ -53,21 +54,16 @@ class clsDeviceMonitor : public QObject {
                                  std::string& unit, std::string* function = nullptr);
 
   private:
-    // The characters of the message being awaited, from the tick that began the
-    // wait on: one wait at a time, carried over ticks until it is complete.
-    struct Wait {
-        bool active = false;
-        std::string received;
-    };
-
     bool SwitchMode(const char* word);
-    // Takes the waiting characters into wait; true once at least length have come.
-    bool Collect(Wait& wait, std::size_t length);
+    // One wait at a time for a monitor message, carried over ticks: a new wait
+    // empties the port's buffer, and once length characters are waiting the
+    // message is every character that has come. Nothing until then.
+    std::optional<std::string> Collect(bool& waiting, std::size_t length);
     void ShowX10(const std::string& house, const std::string& unit, const std::string& function);
 
     frmDeviceWindow& window_;
-    Wait irWait_;
-    Wait x10Wait_;
+    bool irWaiting_ = false;
+    bool x10Waiting_ = false;
 };
 
 }  // namespace tavo

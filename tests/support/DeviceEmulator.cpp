@@ -179,6 +179,10 @@ void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
 
     // The character took one character time to arrive, and its echo takes another.
     Clock::time_point sendAt = arrivedAt - lineDelay_ + 2 * options_.pace;
+    // A frame is taken before the echo of its "*" goes out, so that a sender
+    // that has every echo finds the frame in Frames().
+    const bool frameEnds = c == '*' && inFrame_;
+    const int readCode = frameEnds ? TakeFrame(frame_) : -1;
     SendAt(options_.wrongEcho ? static_cast<char>(c ^ 0x20) : c, sendAt);
 
     if (c == '!') {
@@ -186,29 +190,30 @@ void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
         frame_.clear();
     } else if (c == '-') {
         inFrame_ = false;
-    } else if (c == '*' && inFrame_) {
+    } else if (frameEnds) {
         inFrame_ = false;
-        OnFrame(frame_, sendAt);
+        if (readCode >= 0) Reply(readCode, sendAt);
     } else if (inFrame_) {
         frame_ += c;
     }
 }
 
-void DeviceEmulator::OnFrame(const std::string& body, Clock::time_point sendAt) {
+int DeviceEmulator::TakeFrame(const std::string& body) {
     // A device takes only a six-digit word with its correct checksum.
-    if (body.size() != 8) return;
+    if (body.size() != 8) return -1;
     std::string word = body.substr(0, 6);
-    if (clsComPort::CalcCmdChecksum(word) != body.substr(6)) return;
+    if (clsComPort::CalcCmdChecksum(word) != body.substr(6)) return -1;
     int code = std::stoi(word.substr(0, 2), nullptr, 16);
-    {
-        std::lock_guard lock(mutex_);
-        frames_.push_back(word);
-        if (code < 0x80) {
-            registers_[static_cast<std::size_t>(code)] = word.substr(2);
-            return;
-        }
+    std::lock_guard lock(mutex_);
+    frames_.push_back(word);
+    if (code < 0x80) {
+        registers_[static_cast<std::size_t>(code)] = word.substr(2);
+        return -1;
     }
-    if (options_.neverReply) return;
+    return options_.neverReply ? -1 : code;
+}
+
+void DeviceEmulator::Reply(int code, Clock::time_point sendAt) {
     std::string reply = options_.noiseBeforeReply + "!" + Hex2(code) + Register(code);
     if (!options_.replyWithoutEnd) reply += "*";
     for (char r : reply) {

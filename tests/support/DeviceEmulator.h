@@ -55,7 +55,9 @@ public:
 private:
     void Serve();
     void OnCharacter(char c, std::chrono::steady_clock::time_point arrivedAt);
-    void OnFrame(const std::string& body, std::chrono::steady_clock::time_point sendAt);
+    // Records a framed word; the code of a read to answer, else -1.
+    int TakeFrame(const std::string& body);
+    void Reply(int code, std::chrono::steady_clock::time_point sendAt);
     void SendAt(char c, std::chrono::steady_clock::time_point at);
     void HangUp();
     void MeasureLineDelay();

@@ -56,16 +56,19 @@ class ClockAt {
     }
 };
 
-// On a line, the first read runs initLines against a device whose registers hold registers.
+// On a line, the first read runs initLines against a device whose registers hold registers
+// (with the faults of options, if any).
 template <typename Window>
 struct LoadedWindow {
     static constexpr std::int32_t kType = std::is_same_v<Window, frmQUELB> ? 0 : 1;
 
     explicit LoadedWindow(bool demo, const std::string& initLines = "",
-                          const std::vector<std::pair<int, std::string>>& registers = {})
+                          const std::vector<std::pair<int, std::string>>& registers = {},
+                          EmulatorOptions options = {})
         : state(kType, demo) {
         if (!demo) {
-            device.emplace(EmulatorOptions{.model = kType == 0 ? DeviceModel::QUELB : DeviceModel::ZIM8x8});
+            options.model = kType == 0 ? DeviceModel::QUELB : DeviceModel::ZIM8x8;
+            device.emplace(options);
             map.Map(1, device->DevicePath());
             for (const auto& [r, data] : registers) device->SetRegister(r, data);
         }

@@ -103,5 +103,31 @@ TEST(clsDeviceMonitorFailures, ModeSwitchFailuresPutTheCheckBoxBack) {
     EXPECT_FALSE(w.Busy());
 }
 
+TEST(clsDeviceMonitorFailures, PartOfAMessageBeforeAFailedStopIsNotTakenIntoTheNext) {
+    // The device echoes everything up to the end of the monitor-on frame, then nothing.
+    std::size_t echoed = 0;
+    {
+        LoadedWindow<frmQUELB> probe(false);
+        probe.window.chkMonitorIR->setCheckState(Qt::Checked);
+        ASSERT_TRUE(probe.window.MonitoringIR());
+        echoed = probe.device->Received().size();
+    }
+    LoadedWindow<frmQUELB> line(false, "", {}, EmulatorOptions{.stopEchoAfter = static_cast<int>(echoed)});
+    frmQUELB& w = line.window;
+    w.chkMonitorIR->setCheckState(Qt::Checked);
+    ASSERT_TRUE(w.MonitoringIR());
+    w.monitor->tmrMonitorIR_Timer();
+    line.device->Inject("$0A");
+    EXPECT_TRUE(WaitFor([&] { return w.ComPort()->GetInBufferCount() == 3; }));
+    w.monitor->tmrMonitorIR_Timer();
+
+    w.chkMonitorIR->setCheckState(Qt::Unchecked);  // the off word is not echoed
+    ASSERT_EQ(line.boxes.Shown().size(), 1u);
+    ASSERT_TRUE(w.MonitoringIR());
+    line.device->Inject("$1F2E+");
+    EXPECT_TRUE(WaitFor([&] { return Text(w.lblMonitorIRGroup) + "/" + Text(w.lblMonitorIRKey) == "32/47"; }))
+        << Text(w.lblMonitorIRGroup) << "/" << Text(w.lblMonitorIRKey);
+}
+
 }  // namespace
 }  // namespace tavo::test
