@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QVariant>
 #include <QWidget>
 #include <array>
 #include <utility>
@@ -29,17 +28,14 @@ constexpr std::array<std::pair<std::int16_t, Qt::CursorShape>, 14> kShapes{{
     {15, Qt::SizeAllCursor},
 }};
 
-// The number last set, kept with the widget: a window whose cursor was unset
-// still reports the arrow, so the shape alone cannot tell 0 from 1.
-constexpr const char* kPointerProperty = "tavoMousePointer";
-
 }  // namespace
 
 std::int16_t WidgetMousePointer(const QWidget& widget) {
-    const QVariant stored = widget.property(kPointerProperty);
-    if (stored.isValid()) return static_cast<std::int16_t>(stored.toInt());
-    if (!widget.testAttribute(Qt::WA_SetCursor) || widget.isWindow()) return kDefaultPointer;
+    // Read from the cursor the widget shows, whoever set it. A window keeps
+    // WA_SetCursor after unsetCursor and then shows the arrow: that is its default.
+    if (!widget.testAttribute(Qt::WA_SetCursor)) return kDefaultPointer;
     const Qt::CursorShape shape = widget.cursor().shape();
+    if (shape == Qt::ArrowCursor) return kDefaultPointer;
     for (const auto& [number, s] : kShapes)
         if (s == shape) return number;
     return kDefaultPointer;
@@ -48,13 +44,11 @@ std::int16_t WidgetMousePointer(const QWidget& widget) {
 void SetWidgetMousePointer(QWidget& widget, std::int16_t pointer) {
     if (pointer == kDefaultPointer) {
         widget.unsetCursor();
-        widget.setProperty(kPointerProperty, int{kDefaultPointer});
         return;
     }
     for (const auto& [number, shape] : kShapes) {
         if (number == pointer) {
             widget.setCursor(shape);
-            widget.setProperty(kPointerProperty, int{pointer});
             return;
         }
     }

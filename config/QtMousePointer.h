@@ -13,8 +13,9 @@ namespace tavo {
 
 constexpr std::int16_t kDefaultPointer = 0;
 
-// The widget's own pointer number: 0 when it shows its parent's (or the
-// default) pointer; a shape without a number of its own reads as 0.
+// The number of the pointer the widget shows, however it was set: 0 for its
+// parent's or the default pointer (the arrow included), a shape without a
+// number as 0, and a shape two numbers share as the lower (15 reads as 5).
 std::int16_t WidgetMousePointer(const QWidget& widget);
 // 0 goes back to the default pointer; an unknown number is ignored.
 void SetWidgetMousePointer(QWidget& widget, std::int16_t pointer);

@@ -84,5 +84,23 @@ TEST_F(QtHosts, MousePointerOfTheActiveWindow) {
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
 }
 
+TEST(WidgetMousePointer, ReadsTheCursorShownHoweverItWasSet) {
+    // A window that set its hourglass itself (a busy device window) must read as
+    // 11, so that a port operation that borrows the pointer gives the hourglass back.
+    QWidget window;
+    window.setCursor(Qt::WaitCursor);
+    EXPECT_EQ(WidgetMousePointer(window), kHourglassPointer);
+    SetWidgetMousePointer(window, kHourglassPointer);
+    window.unsetCursor();
+    EXPECT_EQ(WidgetMousePointer(window), kDefaultPointer);
+
+    QWidget child(&window);
+    EXPECT_EQ(WidgetMousePointer(child), kDefaultPointer);
+    SetWidgetMousePointer(child, 2);
+    EXPECT_EQ(child.cursor().shape(), Qt::CrossCursor);
+    SetWidgetMousePointer(child, 99);  // no such pointer: ignored
+    EXPECT_EQ(WidgetMousePointer(child), 2);
+}
+
 }  // namespace
 }  // namespace tavo
