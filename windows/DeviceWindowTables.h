@@ -1,14 +1,12 @@
 #pragma once
-// What tells the two device windows apart: texts, command words, register
-// ranges and the demo reply set. Everything else of a window is shared.
+// What tells the two device windows apart: texts, command words, list sizes
+// and the demo reply set. Everything else of a window is shared.
 
-#include <cstdint>
 #include <span>
 
 namespace tavo {
 
 struct DeviceWindowTables {
-    std::int32_t deviceType;  // 0 relay controller, 1 matrix switch
     // Window captions by demo mode and modified flag, each one whole text.
     const char* captionPlain;
     const char* captionModified;
@@ -33,7 +31,6 @@ struct DeviceWindowTables {
     const char* enableX10Off;
 
     std::span<const char* const> demoReplies;  // in reply-set order
-    std::int32_t reportFormat;                 // communication-information report layout
     bool loadingClearedAtLoad;                 // matrix: end of load; relay: end of the first read
 };
 

@@ -664,14 +664,7 @@ void frmDeviceWindow::mnuFileLoad_Click() {
         Form_Activate();
     }
     mLoading = true;
-    if (chkMonitorIR->checkState() == Qt::Checked) {
-        if (mComPort) mComPort->SendCmdString(tables_.irMonitorOff, true);
-        chkMonitorIR->setCheckState(Qt::Unchecked);
-    }
-    if (chkMonitorX10->checkState() == Qt::Checked) {
-        if (mComPort) mComPort->SendCmdString(tables_.x10MonitorOff, true);
-        chkMonitorX10->setCheckState(Qt::Unchecked);
-    }
+    SendMonitorOffs();
     mLoading = false;
     SetModified(false);
     SetBusy(false);
@@ -711,9 +704,12 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
     if (file.empty()) return false;
 
     SetBusy(true);
-    auto fail = [this](const std::string& message) {
+    auto report = [this](const std::string& message) {
         LogIfDebugging(message + "\r\n");
         ShowMessage("File Error", message, MsgIcon::Critical);
+    };
+    auto fail = [this, &report](const std::string& message) {
+        report(message);
         SetBusy(false);
         return false;
     };
@@ -724,15 +720,12 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
     if (!in) return fail("Command file could not be read (" + file + ").");
 
     const DeviceInstance& device = SelectedDevice();
+    // A feedback file that cannot be written is reported; the file is run all the same.
+    const std::string feedbackError = "Feedback file could not be written (" + device.FeedbackFile + ").";
     std::FILE* feedback = nullptr;
     if (gFeedbackFileEnabled) {
         feedback = device.FeedbackFile.empty() ? nullptr : std::fopen(device.FeedbackFile.c_str(), "wb");
-        if (!feedback) {
-            // The device is read all the same; only its record is missing.
-            const std::string message = "Feedback file could not be written (" + device.FeedbackFile + ").";
-            LogIfDebugging(message + "\r\n");
-            ShowMessage("File Error", message, MsgIcon::Critical);
-        }
+        if (!feedback) report(feedbackError);
     }
     auto writeFeedback = [&feedback](const std::string& line) {
         if (feedback) std::fputs((line + "\r\n").c_str(), feedback);
@@ -771,11 +764,7 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
     bool feedbackFailed = false;
     if (feedback) feedbackFailed = std::ferror(feedback) != 0 || std::fclose(feedback) != 0;
     if (readFailed) return fail("Command file could not be read (" + file + ").");
-    if (feedbackFailed) {
-        const std::string message = "Feedback file could not be written (" + device.FeedbackFile + ").";
-        LogIfDebugging(message + "\r\n");
-        ShowMessage("File Error", message, MsgIcon::Critical);
-    }
+    if (feedbackFailed) report(feedbackError);
     SetBusy(false);
     return true;
 }
@@ -785,59 +774,59 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
 
 void frmDeviceWindow::ApplyReplies(const ReplySet& replies, clsDeviceProtocol& protocol) {
     mLoading = true;
-    const int n = tables_.entryCount;
-    auto inRange = [](const std::string& code, int first, int last) {
-        return code >= HexPad(static_cast<std::int16_t>(first), 2) &&
-               code <= HexPad(static_cast<std::int16_t>(last), 2);
-    };
-    auto entryIndex = [](const std::string& code, int first) -> std::optional<std::size_t> {
-        const auto v = HexValue(code);
-        if (!v || static_cast<int>(*v) < first) return std::nullopt;
-        return static_cast<std::size_t>(static_cast<int>(*v) - first);
-    };
-    auto select = [](QComboBox* list, int index) {
-        if (index >= 0 && index < list->count()) list->setCurrentIndex(index);
-    };
-
     for (const auto& stored : replies) {
         const std::string& entry = stored.item;
         const std::string code = entry.substr(0, 2);
-        bool known = ApplyGeneralReply(code, entry);
-        for (const auto& column : irColumns_) {
-            if (known) break;
-            const int first = column.writeBase + 0x80;
-            if (!inRange(code, first, first + n - 1)) continue;
-            known = true;
-            std::int16_t group = 0;
-            std::int16_t key = 0;
-            const auto i = entryIndex(code, first);
-            if (!i || *i >= column.group.size() || !protocol.DecodeIRCommand(entry, group, key)) {
-                LogIfDebugging("Unknown response from device: (" + entry + ")");
-                continue;
-            }
-            select(column.group[*i], group - 1);
-            select(column.key[*i], key - 1);
-        }
-        for (const auto& reg : x10Registers_) {
-            if (known) break;
-            const int first = reg.writeBase + 0x80;
-            if (!inRange(code, first, first + n - 1)) continue;
-            known = true;
-            if (!reg.appliedFromReplies) continue;
-            std::string house, unit, func;
-            const auto i = entryIndex(code, first);
-            if (!i || *i >= reg.column->house.size() ||
-                !protocol.DecodeX10Command(entry, house, unit, func)) {
-                LogIfDebugging("Unknown response from device: (" + entry + ")");
-                continue;
-            }
-            if (house.size() == 1) select(reg.column->house[*i], house[0] - 'A');
-            if (!unit.empty()) select(reg.column->unit[*i], QString::fromStdString(unit).toInt() - 1);
-        }
-        if (!known) LogIfDebugging("Unknown response from device: (" + entry + ")");
+        if (!ApplyGeneralReply(code, entry) && !ApplyCodeReply(code, entry, protocol)) LogUnknownReply(entry);
         YieldToUi();
     }
     mLoading = false;
+}
+
+// The entry of a code-list register whose reply codes start at first (the
+// write code + 80), -1 when code lies outside that range, entryCount when it
+// lies inside as text but is no hexadecimal number.
+int frmDeviceWindow::EntryOfReply(const std::string& code, int first) const {
+    const int n = tables_.entryCount;
+    // Ranges are compared as text, as the reply codes are.
+    if (code < HexPad(static_cast<std::int16_t>(first), 2) ||
+        code > HexPad(static_cast<std::int16_t>(first + n - 1), 2))
+        return -1;
+    const auto v = HexValue(code);
+    return v && *v >= first && *v < first + n ? *v - first : n;
+}
+
+bool frmDeviceWindow::ApplyCodeReply(const std::string& code, const std::string& entry,
+                                     clsDeviceProtocol& protocol) {
+    auto select = [](QComboBox* list, int index) {
+        if (index >= 0 && index < list->count()) list->setCurrentIndex(index);
+    };
+    for (const auto& column : irColumns_) {
+        const int i = EntryOfReply(code, column.writeBase + 0x80);
+        if (i < 0) continue;
+        std::int16_t group = 0;
+        std::int16_t key = 0;
+        if (i >= tables_.entryCount || !protocol.DecodeIRCommand(entry, group, key)) return false;
+        select(column.group[static_cast<std::size_t>(i)], group - 1);
+        select(column.key[static_cast<std::size_t>(i)], key - 1);
+        return true;
+    }
+    for (const auto& reg : x10Registers_) {
+        const int i = EntryOfReply(code, reg.writeBase + 0x80);
+        if (i < 0) continue;
+        if (!reg.appliedFromReplies) return true;
+        std::string house, unit, func;
+        if (i >= tables_.entryCount || !protocol.DecodeX10Command(entry, house, unit, func)) return false;
+        if (house.size() == 1) select(reg.column->house[static_cast<std::size_t>(i)], house[0] - 'A');
+        if (!unit.empty())
+            select(reg.column->unit[static_cast<std::size_t>(i)], QString::fromStdString(unit).toInt() - 1);
+        return true;
+    }
+    return false;
+}
+
+void frmDeviceWindow::LogUnknownReply(const std::string& entry) {
+    LogIfDebugging("Unknown response from device: (" + entry + ")");
 }
 
 // ---------------------------------------------------------------------------

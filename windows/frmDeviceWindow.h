@@ -239,6 +239,7 @@ class frmDeviceWindow : public QDialog {
 
     // The shared reply application, with the model's protocol object.
     void ApplyReplies(const ReplySet& replies, clsDeviceProtocol& protocol);
+    void LogUnknownReply(const std::string& entry);
     bool WriteX10CodesWith(const std::optional<std::string>& file, clsDeviceProtocol& protocol);
     void LogIfDebugging(const std::string& text);
 
@@ -255,6 +256,10 @@ class frmDeviceWindow : public QDialog {
     void ClearMarks(const std::vector<QComboBox*>& lists);
     void HideForStartUpLoop(bool reselect);
     void SendMonitorOffs();
+    int EntryOfReply(const std::string& code, int first) const;
+    // Applies a reply of the IR and X-10 code registers; false when code is none
+    // of them or the reply cannot be decoded.
+    bool ApplyCodeReply(const std::string& code, const std::string& entry, clsDeviceProtocol& protocol);
     bool WriteLines(const std::optional<std::string>& file, const std::vector<std::string>& lines);
 
     const DeviceWindowTables& tables_;

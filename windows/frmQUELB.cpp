@@ -25,26 +25,24 @@ constexpr const char* kDemoReplies[] = {
 }  // namespace
 
 const DeviceWindowTables frmQUELB::kTables = {
-    0,
-    "TAVO QUELB Device Configuration",
-    "TAVO QUELB Device Configuration (modified)",
-    "TAVO QUELB Device Configuration (Demo Mode)",
-    "TAVO QUELB Device Configuration (Demo Mode) (modified)",
-    "E&xit",
-    10,
-    1,
-    "010004",
-    "020004",
-    "010001",
-    "020001",
-    12,
-    "010008",
-    "020008",
-    "010002",
-    "020002",
-    kDemoReplies,
-    1,
-    false,
+    .captionPlain = "TAVO QUELB Device Configuration",
+    .captionModified = "TAVO QUELB Device Configuration (modified)",
+    .captionDemo = "TAVO QUELB Device Configuration (Demo Mode)",
+    .captionDemoModified = "TAVO QUELB Device Configuration (Demo Mode) (modified)",
+    .exitCaption = "E&xit",
+    .entryCount = 10,
+    .x10ColumnCount = 1,
+    .irMonitorOn = "010004",
+    .irMonitorOff = "020004",
+    .x10MonitorOn = "010001",
+    .x10MonitorOff = "020001",
+    .x10MessageLength = 12,
+    .enableIROn = "010008",
+    .enableIROff = "020008",
+    .enableX10On = "010002",
+    .enableX10Off = "020002",
+    .demoReplies = kDemoReplies,
+    .loadingClearedAtLoad = false,
 };
 
 frmQUELB::frmQUELB(QWidget* parent)
@@ -98,31 +96,26 @@ std::vector<std::string> frmQUELB::GeneralSettingsLines() const {
 }
 
 bool frmQUELB::ApplyGeneralReply(const std::string& code, const std::string& entry) {
+    if (code != "80" && code != "84") return false;
+    // Flags: the last digit; relay states: the last three. A reply without them is
+    // logged as unknown and changes nothing.
+    const std::size_t digits = code == "80" ? 1 : 3;
+    const auto v = entry.size() >= 2 + digits ? HexValue(entry.substr(entry.size() - digits)) : std::nullopt;
+    if (!v) {
+        LogUnknownReply(entry);
+        return true;
+    }
     if (code == "80") {
-        const auto v = HexValue(entry.substr(entry.size() - 1));
-        if (entry.size() < 3 || !v) {
-            LogIfDebugging("Unknown response from device: (" + entry + ")");
-            return true;
-        }
         SetCheckValue(chkEnableIR, (*v & 8) ? 1 : 0);
         SetCheckValue(chkMonitorIR, (*v & 4) ? 1 : 0);
         SetCheckValue(chkEnableX10, (*v & 2) ? 1 : 0);
         SetCheckValue(chkMonitorX10, (*v & 1) ? 1 : 0);
         return true;
     }
-    if (code == "84") {
-        const auto v = entry.size() >= 5 ? HexValue(entry.substr(entry.size() - 3)) : std::nullopt;
-        if (!v) {
-            LogIfDebugging("Unknown response from device: (" + entry + ")");
-            return true;
-        }
-        mABRelayState = (*v & 0x100) ? 1 : 0;
-        shpRelayABLED->SetFillColor(mABRelayState == 1 ? kLedGreen : kLedGrey);
-        for (std::size_t i = 0; i < 8; ++i)
-            shpRelayLED[i]->SetFillColor((*v & (1u << i)) ? kLedGreen : kLedGrey);
-        return true;
-    }
-    return false;
+    mABRelayState = (*v & 0x100) ? 1 : 0;
+    shpRelayABLED->SetFillColor(mABRelayState == 1 ? kLedGreen : kLedGrey);
+    for (std::size_t i = 0; i < 8; ++i) shpRelayLED[i]->SetFillColor((*v & (1u << i)) ? kLedGreen : kLedGrey);
+    return true;
 }
 
 void frmQUELB::ApplyDeviceReplies(const ReplySet& replies) {

@@ -9,6 +9,7 @@
 
 #include "codes/clsZIM8x8Protocol.h"
 #include "config/modTAVOCfg.h"
+#include "link/modCommon.h"
 #include "windows/clsMatrixRemote.h"
 
 namespace tavo {
@@ -26,26 +27,24 @@ constexpr const char* kDemoReplies[] = {
 }  // namespace
 
 const DeviceWindowTables frmZIM8x8::kTables = {
-    1,
-    "TAVO ZIM-8x8 Device Configuration",
-    "TAVO ZIM-8x8 Device Configuration (modified)",
-    "TAVO ZIM-8x8 Device Configuration (Demo Mode)",
-    "TAVO ZIM-8x8 Device Configuration (Demo Mode) (modified)",
-    "E&xit Application",
-    8,
-    2,
-    "060000",
-    "070000",
-    "0A0000",
-    "0B0000",
-    6,
-    "040000",
-    "050000",
-    "080000",
-    "090000",
-    kDemoReplies,
-    2,
-    true,
+    .captionPlain = "TAVO ZIM-8x8 Device Configuration",
+    .captionModified = "TAVO ZIM-8x8 Device Configuration (modified)",
+    .captionDemo = "TAVO ZIM-8x8 Device Configuration (Demo Mode)",
+    .captionDemoModified = "TAVO ZIM-8x8 Device Configuration (Demo Mode) (modified)",
+    .exitCaption = "E&xit Application",
+    .entryCount = 8,
+    .x10ColumnCount = 2,
+    .irMonitorOn = "060000",
+    .irMonitorOff = "070000",
+    .x10MonitorOn = "0A0000",
+    .x10MonitorOff = "0B0000",
+    .x10MessageLength = 6,
+    .enableIROn = "040000",
+    .enableIROff = "050000",
+    .enableX10On = "080000",
+    .enableX10Off = "090000",
+    .demoReplies = kDemoReplies,
+    .loadingClearedAtLoad = true,
 };
 
 frmZIM8x8::frmZIM8x8(QWidget* parent)
@@ -104,9 +103,13 @@ void frmZIM8x8::SelectShowRouting(int index) {
 }
 
 std::vector<std::string> frmZIM8x8::GeneralSettingsLines() const {
+    // One digit per output: the input number 1 to 8 (0 for none). A digit the
+    // device reported beyond 8 goes back as the same hexadecimal digit, so that
+    // the line keeps its six characters.
     auto routing = [this](std::size_t from) {
         std::string digits;
-        for (std::size_t o = from; o < from + 4; ++o) digits += std::to_string(mRouting[o] + 1);
+        for (std::size_t o = from; o < from + 4; ++o)
+            digits += HexPad(static_cast<std::int16_t>((mRouting[o] + 1) & 0xF), 1);
         return digits;
     };
     return {"01" + routing(0), "02" + routing(4),

@@ -113,6 +113,41 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     EXPECT_NE(ReadFile(line.dir.File("debug.txt")).find("Log closed."), std::string::npos);
 }
 
+TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
+    DeviceOnCom1 line(0);
+    modTAVOCfg::gFeedbackFileEnabled = true;
+    line.Init("");
+    frmQUELB w;
+    w.Form_Load();
+    w.Form_Activate();
+
+    // Write lines only (a lower-case one among them): sent, nothing collected, an empty feedback file.
+    WriteFile(line.dir.File("writes.txt"), "100102\r\n  7f0000\r\n\r\n!1A0304DF*\r\n");
+    WriteFile(line.dir.File("feedback.txt"), "old record\r\n");
+    ReplySet replies;
+    EXPECT_TRUE(w.ProcessCommandFile("  " + line.dir.File("writes.txt") + "  ", replies));
+    EXPECT_TRUE(replies.Empty());
+    EXPECT_TRUE(FileExists(line.dir.File("feedback.txt")));
+    EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "");
+    EXPECT_EQ(line.device.Register(0x10), "0102");
+    EXPECT_EQ(line.device.Register(0x7F), "0000");
+    EXPECT_EQ(line.device.Register(0x1A), "0304");  // a ready frame goes as it is
+
+    // A register read twice is one entry of the reply set; the feedback file has both lines.
+    WriteFile(line.dir.File("reads.txt"), "900000\r\n9A0000\r\n900000\r\n");
+    EXPECT_TRUE(w.ProcessCommandFile(line.dir.File("reads.txt"), replies));
+    ASSERT_EQ(replies.Count(), 2u);
+    EXPECT_EQ(replies.At(0), "900102");
+    EXPECT_EQ(replies.KeyAt(1), "9A");
+    EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "900102\r\n9A0304\r\n900102\r\n");
+
+    // A name of blanks only: nothing runs, nothing is asked, the window never goes busy.
+    EXPECT_FALSE(w.ProcessCommandFile("   ", replies));
+    EXPECT_FALSE(w.Busy());
+    EXPECT_EQ(w.StatusText(1), "Ready");
+    EXPECT_TRUE(line.boxes.Shown().empty());
+}
+
 TEST(DeviceWindow, ApplySendsExactlyTheLinesOfTheSettingsFile) {
     DeviceOnCom1 line(0);
     line.Init("");
