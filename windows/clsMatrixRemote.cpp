@@ -21,10 +21,13 @@ const std::string kAllOff = "00000000";
 Shape* Led(QWidget* parent, std::uint32_t color, bool shown) {
     auto* led = new Shape(Shape::Kind::Circle, parent);
     led->SetFillColor(color);
+    // A hidden LED keeps its place, so the display does not jump while LEDs flash.
+    QSizePolicy policy = led->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    led->setSizePolicy(policy);
     led->setVisible(shown);
     return led;
 }
-
 
 }  // namespace
 
@@ -70,17 +73,6 @@ clsMatrixRemote::clsMatrixRemote(frmZIM8x8& window) : QObject(&window), window_(
         front->addWidget(shpOutputGrp[i], 4, i + 1, Qt::AlignCenter);
         lblCurrentIN[i] = RemoteCaption("", panel);
         front->addWidget(lblCurrentIN[i], 5, i + 1);
-    }
-    // Hidden LEDs keep their place, so the display does not jump while they flash.
-    for (Shape* led : shpInput) {
-        QSizePolicy policy = led->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        led->setSizePolicy(policy);
-    }
-    for (Shape* led : shpOutput) {
-        QSizePolicy policy = led->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        led->setSizePolicy(policy);
     }
 
     connect(window_.tmrFlashRemote, &QTimer::timeout, this, &clsMatrixRemote::tmrFlashRemote_Timer);
@@ -223,8 +215,6 @@ void clsMatrixRemote::AllSelectionLedsOff() {
     ShowInputLeds(kAllOff);
 }
 
-void clsMatrixRemote::Ready() {
-    window_.SetStatusText(frmZIM8x8::DemoMode() ? "Ready (Demo Mode)" : "Ready");
-}
+void clsMatrixRemote::Ready() { window_.SetStatusText("Ready"); }
 
 }  // namespace tavo
