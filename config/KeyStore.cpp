@@ -1,11 +1,11 @@
 #include "config/KeyStore.h"
 
-#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "link/KeyedCollection.h"
 #include "link/modCommon.h"
 
 namespace tavo {
@@ -16,14 +16,6 @@ std::string_view TrimSpace(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
     return s;
-}
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
 }
 
 // A key path without the slashes a writer may have put around it.
@@ -103,10 +95,10 @@ bool KeyStore::HasKey(std::int32_t root, std::string_view keyName) const {
     const std::string path = FullPath(root, keyName);
     if (path.empty()) return false;
     for (const Section& section : sections_) {
-        if (SameNoCase(section.path, path)) return true;
+        if (EqualsNoCase(section.path, path)) return true;
         // A key below it makes the key exist.
         if (section.path.size() > path.size() && section.path[path.size()] == '\\' &&
-            SameNoCase(std::string_view(section.path).substr(0, path.size()), path))
+            EqualsNoCase(std::string_view(section.path).substr(0, path.size()), path))
             return true;
     }
     return false;
@@ -117,12 +109,12 @@ std::optional<KeyStore::Value> KeyStore::QueryValue(std::int32_t root, std::stri
     const std::string path = FullPath(root, keyName);
     if (path.empty()) return std::nullopt;
     for (const Section& section : sections_) {
-        if (!SameNoCase(section.path, path)) continue;
+        if (!EqualsNoCase(section.path, path)) continue;
         for (const Entry& entry : section.entries) {
-            if (!SameNoCase(entry.name, valueName)) continue;
+            if (!EqualsNoCase(entry.name, valueName)) continue;
             constexpr std::string_view kNumber = "dword:";
             if (entry.value.size() > kNumber.size() &&
-                SameNoCase(std::string_view(entry.value).substr(0, kNumber.size()), kNumber)) {
+                EqualsNoCase(std::string_view(entry.value).substr(0, kNumber.size()), kNumber)) {
                 std::uint32_t number = 0;
                 const char* first = entry.value.data() + kNumber.size();
                 const char* last = entry.value.data() + entry.value.size();

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
-#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -35,14 +34,12 @@ namespace {
 // Ports above this number are listed by the system but never probed.
 constexpr int kHighestProbedPort = 16;
 
-// The text as a port number: digits only, within the 16-bit range; -1 otherwise.
-int PortNumberOfText(const std::string& text) {
-    int value = -1;
-    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() || value < 0 ||
-        value > std::numeric_limits<std::int16_t>::max())
-        return -1;
-    return value;
+// The port number of a device port file line: the port's text from its fourth
+// character, trimmed; -1 when that is no 16-bit whole number.
+int PortNumberOfLine(const std::string& port) {
+    if (port.size() <= 3) return -1;
+    const int n = PortNumberOf(port.substr(0, 3) + TrimBlanks(std::string_view(port).substr(3)));
+    return n <= std::numeric_limits<std::int16_t>::max() ? n : -1;
 }
 
 // Puts entry at index count of the device table, growing it when count is past its end.
@@ -188,8 +185,7 @@ frmSelectDevice::PortFileResult frmSelectDevice::ReadDevicePortFile() {
         const std::string name = TrimBlanks(std::string_view(text).substr(0, comma));
         const std::string port = TrimBlanks(std::string_view(text).substr(comma + 1));
         // A port without a number cannot be opened: the line is skipped like one without a comma.
-        const int number =
-            port.size() > 3 ? PortNumberOfText(TrimBlanks(std::string_view(port).substr(3))) : -1;
+        const int number = PortNumberOfLine(port);
         if (number < 0) continue;
 
         const int match = FindConfiguredDevice(name);

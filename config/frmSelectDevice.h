@@ -44,9 +44,6 @@ class frmSelectDevice : public QDialog {
     void SetStatusText(const QString& text);
     QString StatusText() const;
 
-    // True while a scan runs (its serial waits let window events through).
-    bool IsScanning() const { return scanning_; }
-
     QGroupBox* fraDevice;
     QLabel* lblSelectDevice;
     QComboBox* cboDevice;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "config/QtMousePointer.h"
+#include "link/UiHooks.h"
 #include "tests/config/CfgTestSupport.h"
 
 namespace tavo::test {
@@ -87,6 +88,24 @@ TEST_F(PortScan, UnconfiguredDeviceIsNotListedAndASecondScanDeletesTheFile) {
     const std::string log = ReadFile(folder_.File("scan.log"));
     EXPECT_EQ(log.find("COM3"), std::string::npos);
     EXPECT_NE(log.find("]: No response from device on serial port COM4:\r\n"), std::string::npos);
+}
+
+TEST_F(PortScan, ScanPressedDuringAScanDoesNotStartASecond) {
+    ASSERT_TRUE(Start(kRelayOnly));
+    DeviceEmulator relay;
+    map_.Map(3, relay.DevicePath());
+    // The serial waits let window events through: the user presses Scan again.
+    int yields = 0;
+    SetYieldHook([&] {
+        if (++yields == 1) chooser_.cmdScan_Click();
+    });
+    chooser_.cmdScan_Click();
+    SetYieldHook(nullptr);
+    EXPECT_GT(yields, 0);
+    EXPECT_EQ(relay.Received(), "!-!-!8100007F*");
+    EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM3\n"));
+    EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
+    EXPECT_TRUE(chooser_.cmdScan->isEnabled());
 }
 
 TEST_F(PortScan, PortsAboveCom16AreSkippedWithOneWarning) {
