@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "codes/clsCInfoFile.h"
@@ -716,8 +717,12 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
     if (!FileExists(file)) return fail("Command file was not found (" + file + ").");
     LogIfDebugging("Processing file: " + file);
 
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return fail("Command file could not be read (" + file + ").");
+    // Only a regular file: a named pipe would block the open until some writer came,
+    // and a device would never end.
+    std::error_code ec;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(file, ec)) in.open(file, std::ios::binary);
+    if (!in.is_open()) return fail("Command file could not be read (" + file + ").");
 
     const DeviceInstance& device = SelectedDevice();
     // A feedback file that cannot be written is reported; the file is run all the same.

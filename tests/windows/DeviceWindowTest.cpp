@@ -4,6 +4,7 @@
 // or device that cannot be reached.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -141,11 +142,20 @@ TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
     EXPECT_EQ(replies.KeyAt(1), "9A");
     EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "900102\r\n9A0304\r\n900102\r\n");
 
+    // A named pipe is no command file: reported at once instead of waiting for a writer.
+    const std::string pipe = line.dir.File("pipe.txt");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(w.ProcessCommandFile(pipe, replies));
+    ASSERT_EQ(line.boxes.Shown().size(), 1u);
+    EXPECT_EQ(line.boxes.Shown()[0].title, "File Error");
+    EXPECT_EQ(line.boxes.Shown()[0].text, "Command file could not be read (" + pipe + ").");
+    EXPECT_FALSE(w.Busy());
+
     // A name of blanks only: nothing runs, nothing is asked, the window never goes busy.
     EXPECT_FALSE(w.ProcessCommandFile("   ", replies));
     EXPECT_FALSE(w.Busy());
     EXPECT_EQ(w.StatusText(1), "Ready");
-    EXPECT_TRUE(line.boxes.Shown().empty());
+    EXPECT_EQ(line.boxes.Shown().size(), 1u);
 }
 
 TEST(DeviceWindow, ApplySendsExactlyTheLinesOfTheSettingsFile) {
