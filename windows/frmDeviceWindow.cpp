@@ -475,6 +475,13 @@ void frmDeviceWindow::SendMonitorOffs() {
 }
 
 void frmDeviceWindow::Form_QueryUnload(bool& Cancel) {
+    // A second request while this one waits (the close box pressed again during the
+    // monitor's 500 ms) is dropped: the first one asks and decides.
+    if (queryingUnload_) {
+        Cancel = true;
+        return;
+    }
+    queryingUnload_ = true;
     BeforeCloseRequest();
     if (mMonitoringIR) {
         chkMonitorIR->setCheckState(Qt::Unchecked);
@@ -489,6 +496,7 @@ void frmDeviceWindow::Form_QueryUnload(bool& Cancel) {
             MsgIcon::Question, MsgButtons::YesNo, MsgResult::No);
         if (answer == MsgResult::No) Cancel = true;
     }
+    queryingUnload_ = false;
 }
 
 void frmDeviceWindow::Form_Unload() {

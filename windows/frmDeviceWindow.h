@@ -282,6 +282,7 @@ class frmDeviceWindow : public QDialog {
   private:
     int currentTab_ = 0;
     bool closeConfirmed_ = false;  // the close request has run and let the window go
+    bool queryingUnload_ = false;  // a close request is running
     bool unloaded_ = false;
     bool activationQueued_ = false;
     std::string lastFileError_;  // description of the file error that stopped a writer

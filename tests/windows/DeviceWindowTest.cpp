@@ -61,7 +61,7 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     modTAVOCfg::gFeedbackFileEnabled = true;
     modTAVOCfg::gCInfoFileEnabled = true;
     modTAVOCfg::gDebugFileEnabled = true;
-    line.device.SetRegister(0x00, "000E");  // IR control and IR monitor on, X-10 control on
+    line.device.SetRegister(0x00, "000F");  // both controls and both monitor modes on
     line.device.SetRegister(0x04, "0103");  // A/B relay, relays 1 and 2 on
     line.device.SetRegister(0x10, "0002");  // "All Relays" on: group 1, key 3
     line.device.SetRegister(0x24, "1E12");
@@ -76,8 +76,8 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     w.Form_Activate();
 
     EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")),
-              "80000E\r\n840103\r\n900002\r\nA41E12\r\n8F0000\r\n!800000FF*  No response from device.\r\n");
-    EXPECT_NE(ReadFile(line.dir.File("cinfo.txt")).find("80000E"), std::string::npos);
+              "80000F\r\n840103\r\n900002\r\nA41E12\r\n8F0000\r\n!800000FF*  No response from device.\r\n");
+    EXPECT_NE(ReadFile(line.dir.File("cinfo.txt")).find("80000F"), std::string::npos);
     const std::string trace = ReadFile(line.dir.File("debug.txt"));
     for (const char* expected :
          {"Device: QUELB on serial port COM1", "Feedback file: ", "Com information file: ",
@@ -85,16 +85,19 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
           "Unknown response from device: (8F0000)", "Unknown response from device: (****)"})
         EXPECT_NE(trace.find(expected), std::string::npos) << expected;
 
-    // The reads, the write line, then the IR monitor-off word for the reported monitor mode.
+    // The reads, the write line, then the monitor-off words for the reported monitor modes.
     const std::vector<std::string> frames = line.device.Frames();
-    ASSERT_FALSE(frames.empty());
-    EXPECT_EQ(frames.back(), "020004");
+    ASSERT_GE(frames.size(), 2u);
+    EXPECT_EQ(frames[frames.size() - 2], "020004");
+    EXPECT_EQ(frames.back(), "020001");
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "010008"), 1);
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "9A0000"), 1);  // sent, its reply not collected
 
     EXPECT_EQ(w.chkEnableIR->checkState(), Qt::Checked);
     EXPECT_EQ(w.chkEnableX10->checkState(), Qt::Checked);
     EXPECT_EQ(w.chkMonitorIR->checkState(), Qt::Unchecked);
+    EXPECT_EQ(w.chkMonitorX10->checkState(), Qt::Unchecked);
+    EXPECT_FALSE(w.MonitoringIR() || w.MonitoringX10());
     EXPECT_EQ(w.mABRelayState, 1);
     EXPECT_EQ(w.shpRelayABLED->FillColor(), kLedGreen);
     EXPECT_EQ(w.shpRelayLED[0]->FillColor(), kLedGreen);

@@ -166,5 +166,23 @@ TEST(WindowLifecycle, LeavingAPageOrClosingStopsItsMonitor) {
               (std::vector<std::string>{"010004", "020004", "010001", "020001", "010001", "020001"}));
 }
 
+TEST(WindowLifecycle, SecondCloseDuringTheMonitorWaitAsksNothingMore) {
+    DeviceOnCom1 line(1);
+    frmZIM8x8 w;
+    w.Form_Load();
+    w.Form_Activate();
+    w.chkMonitorIR->setCheckState(Qt::Checked);
+    ASSERT_TRUE(w.MonitoringIR());
+    w.SetModified(true);
+    // The close box pressed again while the first request waits for the device.
+    QTimer::singleShot(100, &w, [&w] { w.close(); });
+    line.boxes.Answer(MsgResult::No);
+    bool cancel = false;
+    w.Form_QueryUnload(cancel);
+    EXPECT_TRUE(cancel);
+    EXPECT_EQ(line.boxes.Shown().size(), 1u);  // one question, from the first request
+    EXPECT_FALSE(w.MonitoringIR());
+}
+
 }  // namespace
 }  // namespace tavo::test
