@@ -166,8 +166,12 @@ void frmSelectDevice::Form_Load() {
 }
 
 frmSelectDevice::PortFileResult frmSelectDevice::ReadDevicePortFile() {
-    std::ifstream in(gDevicePortFile, std::ios::binary);
-    if (!in) return PortFileResult::CannotOpen;
+    // Only a regular file: a named pipe would block the open until some writer
+    // came, and a device would never end.
+    std::error_code ec;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(gDevicePortFile, ec)) in.open(gDevicePortFile, std::ios::binary);
+    if (!in.is_open()) return PortFileResult::CannotOpen;
     RestartInstances();
     std::size_t count = 0;
 
@@ -245,8 +249,12 @@ void frmSelectDevice::RunScan() {
         return;
     }
 
-    std::ofstream out(gDevicePortFile, std::ios::binary | std::ios::trunc);
-    const bool opened = static_cast<bool>(out);
+    // A named pipe would block the open until some reader came: it cannot be the file.
+    std::error_code ec;
+    std::ofstream out;
+    if (!std::filesystem::is_fifo(gDevicePortFile, ec))
+        out.open(gDevicePortFile, std::ios::binary | std::ios::trunc);
+    const bool opened = out.is_open();
     // The devices are still listed; only the file for the next start is missing.
     if (!opened)
         ShowMessage("File Error",
@@ -311,7 +319,6 @@ void frmSelectDevice::RunScan() {
         out.close();
         if (!found) {
             // Only a plain file goes: a device port file set to /dev/null must not cost the system its node.
-            std::error_code ec;
             if (std::filesystem::is_regular_file(gDevicePortFile, ec)) DeleteFile(gDevicePortFile, false);
         } else if (out.fail()) {
             ShowMessage("File Error", "Unable to write the device port file (" + gDevicePortFile + ")!",
