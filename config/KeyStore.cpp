@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -59,7 +60,9 @@ std::string KeyStore::StoreFile() {
 }
 
 KeyStore KeyStore::FromFile(const std::string& path) {
-    if (!FileExists(path)) return {};
+    // Only a regular file: a named pipe would block the open until some writer came.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return {};
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();

@@ -3,13 +3,20 @@
 // configuration file in a temporary folder (the device port file beside it),
 // scripted message boxes, and a way to act on the chooser while it is shown.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "config/frmSelectDevice.h"
 #include "config/modTAVOCfg.h"
@@ -50,6 +57,51 @@ inline void OnChooserShown(std::function<void(frmSelectDevice&)> action, int tri
         }
     });
 }
+
+// A named pipe at path for as long as it lives. Should the code under test
+// block in an open of it, the other end is opened after a few seconds (and
+// again every tenth of a second), so that the test fails instead of hanging.
+class BlockingPipe {
+  public:
+    explicit BlockingPipe(std::string path) : path_(std::move(path)) {
+        created_ = ::mkfifo(path_.c_str(), 0600) == 0;
+        releaser_ = std::thread([this] {
+            std::unique_lock lock(mutex_);
+            auto wait = std::chrono::milliseconds(5000);
+            while (!stop_.wait_for(lock, wait, [this] { return done_; })) {
+                blocked_ = true;
+                ::close(::open(path_.c_str(), O_RDWR | O_CLOEXEC));
+                wait = std::chrono::milliseconds(100);
+            }
+        });
+    }
+    ~BlockingPipe() {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        stop_.notify_one();
+        releaser_.join();
+    }
+    BlockingPipe(const BlockingPipe&) = delete;
+    BlockingPipe& operator=(const BlockingPipe&) = delete;
+
+    bool Created() const { return created_; }
+    // True when the pipe had to be opened from the other end.
+    bool Blocked() {
+        std::lock_guard lock(mutex_);
+        return blocked_;
+    }
+
+  private:
+    std::string path_;
+    bool created_ = false;
+    std::mutex mutex_;
+    std::condition_variable stop_;
+    bool done_ = false;
+    bool blocked_ = false;
+    std::thread releaser_;
+};
 
 class ConfigProgramTest : public ::testing::Test {
   protected:

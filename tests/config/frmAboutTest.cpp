@@ -12,6 +12,7 @@
 #include "config/KeyStore.h"
 #include "config/frmAbout.h"
 #include "link/ProgramInfo.h"
+#include "tests/config/CfgTestSupport.h"
 #include "tests/support/DeviceEmulator.h"
 #include "tests/support/ScriptedMessageBox.h"
 
@@ -147,6 +148,16 @@ TEST_F(AboutBox, SystemInfoThatCannotStartGivesTheFailureBox) {
     fs::remove(Keys());
     box.StartSysInfo();
     EXPECT_EQ(boxes.Shown().size(), 1u);
+
+    // A named pipe in place of the store is no store, and blocks nothing.
+    ScriptedMessageBox pipeBoxes;
+    {
+        BlockingPipe pipe(Keys());
+        ASSERT_TRUE(pipe.Created());
+        box.StartSysInfo();
+        EXPECT_FALSE(pipe.Blocked());
+    }
+    EXPECT_EQ(pipeBoxes.Shown().size(), 1u);
 }
 
 }  // namespace
