@@ -24,6 +24,7 @@
 
 #include "codes/clsCInfoFile.h"
 #include "codes/clsDeviceProtocol.h"
+#include "config/QtMousePointer.h"
 #include "config/frmAbout.h"
 #include "config/modTAVOCfg.h"
 #include "link/MessageBox.h"
@@ -560,8 +561,8 @@ void frmDeviceWindow::SetBusy(bool flag) {
     if (flag) {
         mSavedStatusText = statusPanel1->text().toStdString();
         statusPanel1->setText(kCommunicating);
-        mSavedMousePointer = cursor().shape() == Qt::WaitCursor ? kHourglassPointer : 0;
-        setCursor(Qt::WaitCursor);
+        mSavedMousePointer = WidgetMousePointer(*this);
+        SetWidgetMousePointer(*this, kHourglassPointer);
         mnuFile->setEnabled(false);
         mnuHelp->setEnabled(false);
         tabMain->setEnabled(false);
@@ -572,10 +573,7 @@ void frmDeviceWindow::SetBusy(bool flag) {
         // A monitor that is still on (its stop failed) keeps the File menu locked.
         mnuFile->setEnabled(!mMonitoringIR && !mMonitoringX10);
         statusPanel1->setText(QString::fromStdString(mSavedStatusText));
-        if (mSavedMousePointer == kHourglassPointer)
-            setCursor(Qt::WaitCursor);
-        else
-            unsetCursor();
+        SetWidgetMousePointer(*this, mSavedMousePointer);
         mBusy = false;
     }
 }

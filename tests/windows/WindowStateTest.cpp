@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QTabWidget>
 
+#include "config/QtMousePointer.h"
 #include "link/clsCmdQueue.h"
 #include "tests/support/DeviceEmulator.h"
 #include "tests/support/ScriptedMessageBox.h"
@@ -50,6 +51,15 @@ TEST(WindowState, BusyStateIsOneFlagThatRestoresWhatItSaved) {
     EXPECT_EQ(w.StatusText(1), "Ready (Demo Mode)");
     EXPECT_NE(w.cursor().shape(), Qt::WaitCursor);
     EXPECT_TRUE(w.mnuFile->isEnabled() && w.mnuHelp->isEnabled() && w.tabMain->isEnabled());
+
+    // The window's own pointer, whichever it was, comes back.
+    for (std::int16_t pointer : {2, 11, 0}) {
+        SetWidgetMousePointer(w, pointer);
+        w.SetBusy(true);
+        EXPECT_EQ(WidgetMousePointer(w), 11);
+        w.SetBusy(false);
+        EXPECT_EQ(WidgetMousePointer(w), pointer);
+    }
 }
 
 TEST(WindowState, MonitorListKeepsTheLatestThousandLines) {
