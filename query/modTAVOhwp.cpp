@@ -1,6 +1,7 @@
 #include "query/modTAVOhwp.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 
@@ -36,6 +37,13 @@ struct Settings {
     std::string debugFile = InProgramFolder("tavoqry.txt");
     bool debug = false;
 };
+
+// A file this program reads: it must be a regular file, since opening a named
+// pipe would wait for a writer that may never come.
+bool IsInputFile(const std::string& path) {
+    std::error_code ec;
+    return FileExists(path) && std::filesystem::is_regular_file(path, ec);
+}
 
 // Reads one line without its line end (LF or CR LF); false at the end of the file.
 bool ReadLine(std::istream& in, std::string& line) {
@@ -127,7 +135,7 @@ private:
 
         const std::string initFile = GetPrivateProfileString(
             deviceName, "InitCmds", InProgramFolder(deviceName + "_InitCmds.txt"), s_.configFile);
-        if (!FileExists(initFile)) {
+        if (!IsInputFile(initFile)) {
             SkipDevice("Initialization file was not found for device (" + deviceName + ")");
             return;
         }
@@ -196,7 +204,7 @@ int Main(const std::string& commandLine) {
         }
     }
 
-    if (!FileExists(s.devicePortFile))
+    if (!IsInputFile(s.devicePortFile))
         return Fail("File Error", "The device port file (" + s.devicePortFile +
                                       ") was not found! Please run tavohwp.exe first.");
     std::ifstream devicePorts(s.devicePortFile, std::ios::binary);

@@ -187,7 +187,9 @@ TEST_F(QueryTest, DevicesThatCannotBeReadAreSkippedAndTheRunGoesOn) {
 TEST_F(QueryTest, MissingInitializationFileIsLoggedOrShown) {
     DeviceEmulator relay;
     map.Map(1, relay.DevicePath());
+    // A named pipe is no file to read: it would wait for a writer forever.
     fs::remove(dir.File("QUELB_InitCmds.txt"));
+    ASSERT_EQ(::mkfifo(dir.File("QUELB_InitCmds.txt").c_str(), 0644), 0);
     DevicePorts("QUELB,COM1\r\n");
 
     auto r = Run();
@@ -250,7 +252,8 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     EXPECT_TRUE(Exists("ci_QUELB.txt"));
     EXPECT_NE(ReadFile(dir.File("trace.txt")).find("Log opened."), std::string::npos);
 
-    // Without a command line tavo.txt of the program folder is needed.
+    // Without a command line tavo.txt of the program folder is needed, as a file.
+    ASSERT_EQ(::mkfifo(dir.File("tavo.txt").c_str(), 0644), 0);
     r = Run();
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errors, "File Error: The device port file (" + dir.File("tavo.txt") +
