@@ -50,7 +50,13 @@ TEST(clsDeviceMonitorPolling, RelayWindowShowsIRMessages) {
     line.device->Inject("$0A");       // a message in two parts is put together across ticks
     EXPECT_TRUE(WaitFor([&] { return w.ComPort()->GetInBufferCount() == 3; }));
     w.monitor->tmrMonitorIR_Timer();
+    // While the window sends, a tick leaves the port alone: what comes belongs to the send.
+    w.SetBusy(true);
     line.device->Inject("1F+");
+    EXPECT_TRUE(WaitFor([&] { return w.ComPort()->GetInBufferCount() == 6; }));
+    w.monitor->tmrMonitorIR_Timer();
+    EXPECT_EQ(w.ComPort()->GetInBufferCount(), 6);
+    w.SetBusy(false);
     EXPECT_TRUE(
         WaitFor([&] { return Text(w.lblMonitorIRGroup) + "/" + Text(w.lblMonitorIRKey) == "11/32"; }));
 
@@ -85,6 +91,7 @@ TEST(clsDeviceMonitorFailures, ModeSwitchFailuresPutTheCheckBoxBack) {
     frmQUELB& w = line.window;
     w.chkMonitorX10->setCheckState(Qt::Checked);
     ASSERT_TRUE(w.MonitoringX10());
+    w.lblMonitorX10House->setText("A");
     line.Unplug();
 
     w.chkMonitorX10->setCheckState(Qt::Unchecked);
@@ -93,6 +100,7 @@ TEST(clsDeviceMonitorFailures, ModeSwitchFailuresPutTheCheckBoxBack) {
     EXPECT_EQ(line.boxes.Shown()[0].text, "Error clearing X10 monitor mode!  Please try again.");
     EXPECT_TRUE(w.MonitoringX10() && w.tmrMonitorX10->isActive());
     EXPECT_EQ(w.chkMonitorX10->checkState(), Qt::Checked);
+    EXPECT_EQ(Text(w.lblMonitorX10House), "");  // the labels are emptied all the same
 
     w.SetMonitoringX10(false);  // so that the IR box's page is enabled again
     w.chkMonitorIR->setCheckState(Qt::Checked);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 
 #include "tests/windows/RemoteTabsFixture.h"
@@ -100,6 +101,14 @@ TEST(clsMatrixRemote, SelectionFlashesRestartsAndRunsOut) {
     emit remote.btnRemoteOUT[0]->Click();
     EXPECT_EQ(LastMonitorLine(w), "Sending:\t030015E8\tINPUT #5 ROUTED TO #1 OUTPUT");
     EXPECT_EQ(Green(remote.shpOutputGrp), "10001000");
+
+    // Without diagnostic mode a route adds no line.
+    const int lines = w.lstMonitor->count();
+    w.chkDiagnosticMode->setCheckState(Qt::Unchecked);
+    emit remote.btnRemoteIN[1]->Click();
+    emit remote.btnRemoteOUT[1]->Click();
+    EXPECT_EQ(w.mRouting[1], 1);
+    EXPECT_EQ(w.lstMonitor->count(), lines);
 }
 
 TEST(clsMatrixRemote, DeadlineHoldsAcrossTheClockWrap) {
