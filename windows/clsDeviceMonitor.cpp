@@ -80,55 +80,72 @@ bool clsDeviceMonitor::SwitchMode(const char* word) {
     return ok;
 }
 
-bool clsDeviceMonitor::StartIRMonitor() {
-    if (window_.Busy() || window_.MonitoringIR()) return false;
-    if (!SwitchMode(window_.Tables().irMonitorOn)) {
-        DeviceError("Error setting IR monitor mode!  Please try again.");
-        frmDeviceWindow::SetCheckValue(window_.chkMonitorIR, 0);
+// One of the two monitors: its check box, timer, command words and texts.
+struct clsDeviceMonitor::Mode {
+    QCheckBox* box;
+    QTimer* timer;
+    const char* onWord;
+    const char* offWord;
+    const char* setError;
+    const char* clearError;
+    bool (frmDeviceWindow::*monitoring)() const;
+    void (frmDeviceWindow::*setMonitoring)(bool);
+    bool& waiting;
+};
+
+clsDeviceMonitor::Mode clsDeviceMonitor::IRMode() {
+    return {window_.chkMonitorIR,
+            window_.tmrMonitorIR,
+            window_.Tables().irMonitorOn,
+            window_.Tables().irMonitorOff,
+            "Error setting IR monitor mode!  Please try again.",
+            "Error clearing IR monitor mode!  Please try again.",
+            &frmDeviceWindow::MonitoringIR,
+            &frmDeviceWindow::SetMonitoringIR,
+            irWaiting_};
+}
+
+clsDeviceMonitor::Mode clsDeviceMonitor::X10Mode() {
+    return {window_.chkMonitorX10,
+            window_.tmrMonitorX10,
+            window_.Tables().x10MonitorOn,
+            window_.Tables().x10MonitorOff,
+            "Error setting X-10 monitor mode!  Please try again.",
+            "Error clearing X10 monitor mode!  Please try again.",
+            &frmDeviceWindow::MonitoringX10,
+            &frmDeviceWindow::SetMonitoringX10,
+            x10Waiting_};
+}
+
+bool clsDeviceMonitor::Start(const Mode& m) {
+    if (window_.Busy() || (window_.*m.monitoring)()) return false;
+    if (!SwitchMode(m.onWord)) {
+        DeviceError(m.setError);
+        frmDeviceWindow::SetCheckValue(m.box, 0);
         return false;
     }
-    window_.SetMonitoringIR(true);
-    irWaiting_ = false;
-    window_.tmrMonitorIR->start();
+    (window_.*m.setMonitoring)(true);
+    m.waiting = false;
+    m.timer->start();
     return true;
 }
 
-bool clsDeviceMonitor::StopIRMonitor() {
-    if (window_.Busy() || !window_.MonitoringIR()) return false;
-    if (!SwitchMode(window_.Tables().irMonitorOff)) {
-        DeviceError("Error clearing IR monitor mode!  Please try again.");
-        frmDeviceWindow::SetCheckValue(window_.chkMonitorIR, 1);
+bool clsDeviceMonitor::Stop(const Mode& m) {
+    if (window_.Busy() || !(window_.*m.monitoring)()) return false;
+    if (!SwitchMode(m.offWord)) {
+        DeviceError(m.clearError);
+        frmDeviceWindow::SetCheckValue(m.box, 1);
         return false;
     }
-    window_.tmrMonitorIR->stop();
-    window_.SetMonitoringIR(false);
+    m.timer->stop();
+    (window_.*m.setMonitoring)(false);
     return true;
 }
 
-bool clsDeviceMonitor::StartX10Monitor() {
-    if (window_.Busy() || window_.MonitoringX10()) return false;
-    if (!SwitchMode(window_.Tables().x10MonitorOn)) {
-        DeviceError("Error setting X-10 monitor mode!  Please try again.");
-        frmDeviceWindow::SetCheckValue(window_.chkMonitorX10, 0);
-        return false;
-    }
-    window_.SetMonitoringX10(true);
-    x10Waiting_ = false;
-    window_.tmrMonitorX10->start();
-    return true;
-}
-
-bool clsDeviceMonitor::StopX10Monitor() {
-    if (window_.Busy() || !window_.MonitoringX10()) return false;
-    if (!SwitchMode(window_.Tables().x10MonitorOff)) {
-        DeviceError("Error clearing X10 monitor mode!  Please try again.");
-        frmDeviceWindow::SetCheckValue(window_.chkMonitorX10, 1);
-        return false;
-    }
-    window_.tmrMonitorX10->stop();
-    window_.SetMonitoringX10(false);
-    return true;
-}
+bool clsDeviceMonitor::StartIRMonitor() { return Start(IRMode()); }
+bool clsDeviceMonitor::StopIRMonitor() { return Stop(IRMode()); }
+bool clsDeviceMonitor::StartX10Monitor() { return Start(X10Mode()); }
+bool clsDeviceMonitor::StopX10Monitor() { return Stop(X10Mode()); }
 
 void clsDeviceMonitor::chkMonitorIR_Click() {
     if (window_.Loading()) return;

@@ -54,6 +54,11 @@ class clsDeviceMonitor : public QObject {
                                  std::string& unit, std::string* function = nullptr);
 
   private:
+    struct Mode;
+    Mode IRMode();
+    Mode X10Mode();
+    bool Start(const Mode& m);
+    bool Stop(const Mode& m);
     bool SwitchMode(const char* word);
     // One wait at a time for a monitor message, carried over ticks: a new wait
     // empties the port's buffer, and once length characters are waiting the
