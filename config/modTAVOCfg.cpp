@@ -14,8 +14,6 @@ namespace tavo::modTAVOCfg {
 
 namespace {
 
-constexpr int kEndedByMessage = 1;
-
 // Configuration values are used trimmed, as written, with no folder added.
 std::string ReadConfigString(const ProfileReader& profile, const char* section, const std::string& key,
                              const std::string& def) {

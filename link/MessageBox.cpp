@@ -24,4 +24,9 @@ MsgResult ShowMessage(const std::string& title, const std::string& text, MsgIcon
     return MessageBoxHost().Show(MessageBoxRequest{title, text, icon, buttons, defaultButton});
 }
 
+int EndWithMessage(const std::string& title, const std::string& text) {
+    ShowMessage(title, text, MsgIcon::Critical);
+    return kEndedByMessage;
+}
+
 }  // namespace tavo

@@ -35,6 +35,12 @@ public:
 void SetMessageBoxHost(IMessageBox* host);
 IMessageBox& MessageBoxHost();
 
+// Exit status of a program that a message box ended, so a script can tell.
+constexpr int kEndedByMessage = 1;
+
+// Shows a critical box that ends the program; returns kEndedByMessage for main() to give back.
+int EndWithMessage(const std::string& title, const std::string& text);
+
 MsgResult ShowMessage(const std::string& title, const std::string& text, MsgIcon icon = MsgIcon::None,
                       MsgButtons buttons = MsgButtons::Ok, MsgResult defaultButton = MsgResult::Ok);
 

@@ -18,14 +18,6 @@ namespace tavo::modTAVOhwp {
 
 namespace {
 
-constexpr int kEndedByMessage = 1;
-
-// Ends the program with a critical box; the status tells a script it failed.
-int Fail(const std::string& title, const std::string& text) {
-    ShowMessage(title, text, MsgIcon::Critical);
-    return kEndedByMessage;
-}
-
 // Identifies the device on one configured port and writes its line when it answers.
 // True when a device answered the identify command.
 bool ProbePort(clsComPort& port, const std::string& name, std::ofstream& out) {
@@ -69,7 +61,7 @@ int Main(const std::string& commandLine) {
     if (!commandLine.empty()) {
         clsCmdLineParams params;
         if (!params.ParseParameters(commandLine))
-            return Fail("Error", "Unable to parse application parameters!");
+            return EndWithMessage("Error", "Unable to parse application parameters!");
         if (params.DoesFlagExist("o") && !params.GetFlagValue("o").empty())
             outputFile = params.GetFlagValue("o");
         if (params.DoesFlagExist("d")) {
@@ -80,11 +72,11 @@ int Main(const std::string& commandLine) {
 
     std::vector<std::string> ports;
     if (PortListLoader::ProgramLibrary().GetComPortSlots(ports) < 0)
-        return Fail("Error", "Unable to query registry for configured serial ports!");
+        return EndWithMessage("Error", "Unable to query registry for configured serial ports!");
 
     std::ofstream out(outputFile, std::ios::binary | std::ios::trunc);
     if (!out)
-        return Fail("File Error", "Unable to open the device port file (" + outputFile + ") for writing!");
+        return EndWithMessage("File Error", "Unable to open the device port file (" + outputFile + ") for writing!");
 
     clsComPort port(EchoRule::KeepStale);
     if (debug) port.StartDebug(logFile, true);
@@ -105,7 +97,7 @@ int Main(const std::string& commandLine) {
     port.ClosePort();
     // A device port file that lost lines must not pass for a good one.
     if (found && !written)
-        return Fail("File Error", "Unable to write the device port file (" + outputFile + ")!");
+        return EndWithMessage("File Error", "Unable to write the device port file (" + outputFile + ")!");
     return 0;
 }
 

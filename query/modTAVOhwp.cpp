@@ -19,15 +19,8 @@ namespace tavo::modTAVOhwp {
 
 namespace {
 
-constexpr int kEndedByMessage = 1;
-
 // Every box of this program has the stop icon and an OK button.
 void Box(const std::string& title, const std::string& text) { ShowMessage(title, text, MsgIcon::Critical); }
-
-int Fail(const std::string& title, const std::string& text) {
-    Box(title, text);
-    return kEndedByMessage;
-}
 
 struct Settings {
     std::string configFile = InProgramFolder("tavodevices.cfg");
@@ -179,9 +172,9 @@ int Main(const std::string& commandLine) {
     Settings s;
     if (!commandLine.empty()) {
         clsCmdLineParams params;
-        if (!params.ParseParameters(commandLine)) return Fail("Error", "Unable to parse application parameters!");
+        if (!params.ParseParameters(commandLine)) return EndWithMessage("Error", "Unable to parse application parameters!");
         if (!params.GetFlagValue("c").empty()) s.configFile = params.GetFlagValue("c");
-        if (!FileExists(s.configFile)) return Fail("File Error", "Configuration file not specified or found!");
+        if (!FileExists(s.configFile)) return EndWithMessage("File Error", "Configuration file not specified or found!");
 
         const ProfileReader config = ProfileReader::FromFile(s.configFile);
         s.devicePortFile = config.GetString("General", "DevicePortFile", s.devicePortFile);
@@ -194,7 +187,7 @@ int Main(const std::string& commandLine) {
             if (!params.DoesFlagExist(flag)) continue;
             const std::string value = params.GetFlagValue(flag);
             if (value.empty())
-                return Fail("Syntax Error",
+                return EndWithMessage("Syntax Error",
                             std::string("The -") + flag + " parameter requires a file name argument!");
             *target = value;
         }
@@ -205,7 +198,7 @@ int Main(const std::string& commandLine) {
     }
 
     if (!IsInputFile(s.devicePortFile))
-        return Fail("File Error", "The device port file (" + s.devicePortFile +
+        return EndWithMessage("File Error", "The device port file (" + s.devicePortFile +
                                       ") was not found! Please run tavohwp.exe first.");
     std::ifstream devicePorts(s.devicePortFile, std::ios::binary);
     Query(s).Run(devicePorts);
