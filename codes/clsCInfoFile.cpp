@@ -1,16 +1,12 @@
 #include "codes/clsCInfoFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <optional>
 
 #include "codes/CodeText.h"
 #include "codes/clsQUELBProtocol.h"
 #include "codes/clsZIM8x8Protocol.h"
 #include "link/MessageBox.h"
+#include "link/OutputFile.h"
 
 namespace tavo {
 
@@ -242,45 +238,29 @@ bool clsCInfoFile::OutputData(std::string_view sFile) {
     return false;
 }
 
-std::FILE* clsCInfoFile::OpenOutputFile() {
-    // A name with a NUL in it would open some other file.
-    if (fileName_.find('\0') != std::string::npos) {
-        errorDescription_ = "Bad file name";
-        return nullptr;
-    }
-    // Non-blocking open, so that a named pipe with no reader fails instead of waiting.
-    errno = 0;
-    int fd = ::open(fileName_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
-    std::FILE* file = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
-    if (!file) {
-        if (errno != 0) errorDescription_ = std::strerror(errno);
-        if (fd >= 0) ::close(fd);
-    }
-    return file;
+bool clsCInfoFile::OpenOutputFile(OutputFile& file) {
+    // A folder, a named pipe or a device is no report file; the error stays recorded.
+    if (file.Open(fileName_, OutputFile::Mode::Truncate)) return true;
+    errorDescription_ = file.ErrorText();
+    return false;
 }
 
-bool clsCInfoFile::FinishOutputFile(std::FILE* file, const std::string& text) {
-    errno = 0;
-    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    int writeErrno = errno;
-    errno = 0;
-    if (std::fclose(file) != 0) {
-        ok = false;
-        if (writeErrno == 0) writeErrno = errno;
-    }
-    if (!ok && writeErrno != 0) errorDescription_ = std::strerror(writeErrno);
-    return ok;
+bool clsCInfoFile::FinishOutputFile(OutputFile& file, const std::string& text) {
+    file.Write(text);
+    if (file.Close()) return true;
+    errorDescription_ = file.ErrorText();
+    return false;
 }
 
 bool clsCInfoFile::WriteQUELBReport() {
-    std::FILE* file = OpenOutputFile();
-    if (!file) return false;
+    OutputFile file;
+    if (!OpenOutputFile(file)) return false;
     return FinishOutputFile(file, BuildReport<clsQUELBProtocol>(replies_, kQUELBRanges, QUELBDeviceBlock));
 }
 
 bool clsCInfoFile::WriteZIM8x8Report() {
-    std::FILE* file = OpenOutputFile();
-    if (!file) return false;
+    OutputFile file;
+    if (!OpenOutputFile(file)) return false;
     return FinishOutputFile(file, BuildReport<clsZIM8x8Protocol>(replies_, kZIM8x8Ranges, ZIM8x8DeviceBlock));
 }
 

@@ -10,13 +10,14 @@
 //     report.OutputData();                                // false (and a box) on a write error
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "link/KeyedCollection.h"
 
 namespace tavo {
+
+class OutputFile;
 
 class clsCInfoFile {
   public:
@@ -51,11 +52,11 @@ class clsCInfoFile {
     bool OutputData(std::string_view sFile = {});
 
   private:
-    std::FILE* OpenOutputFile();
+    bool OpenOutputFile(OutputFile& file);
     bool WriteQUELBReport();
     bool WriteZIM8x8Report();
     // Writes the text and closes the file; false (error recorded) on any failure.
-    bool FinishOutputFile(std::FILE* file, const std::string& text);
+    bool FinishOutputFile(OutputFile& file, const std::string& text);
 
     std::int32_t formatType_ = 0;
     std::string fileName_ = "CInfo.txt";

@@ -1,9 +1,5 @@
 #include "clsLogFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <ctime>
 
 #include "ProgramInfo.h"
@@ -23,9 +19,8 @@ bool clsLogFile::OpenLog(bool fAppend, std::optional<std::string> fname) {
     CloseFile();
     if (fname) filename_ = *fname;
     append_ = fAppend;
-    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (fAppend ? O_APPEND : O_TRUNC);
-    fd_ = ::open(filename_.c_str(), flags, 0644);
-    isOpen_ = fd_ >= 0;
+    // A pipe or a device in place of the log counts as a file that cannot be opened.
+    isOpen_ = file_.Open(filename_, fAppend ? OutputFile::Mode::Append : OutputFile::Mode::Truncate);
     if (!isOpen_) return false;
     logging_ = true;
     if (fAppend) WriteRaw("\r\n\r\n\r\n");
@@ -58,14 +53,7 @@ void clsLogFile::ResumeLogging() {
 }
 
 bool clsLogFile::WriteRaw(std::string_view text) {
-    if (!isOpen_) return false;
-    while (!text.empty()) {
-        ssize_t n = ::write(fd_, text.data(), text.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+    return isOpen_ && file_.Write(text);
 }
 
 std::string clsLogFile::DateTimeStamp() {
@@ -78,8 +66,7 @@ std::string clsLogFile::DateTimeStamp() {
 }
 
 void clsLogFile::CloseFile() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+    if (isOpen_) file_.Close();
     isOpen_ = false;
     logging_ = false;
 }

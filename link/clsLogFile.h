@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "OutputFile.h"
+
 namespace tavo {
 
 class clsLogFile {
@@ -22,7 +24,7 @@ public:
 
     bool IsOpen() const { return isOpen_; }
     // Descriptor of the open file; -1 before the first open and after CloseLog.
-    int FileHandle() const { return fd_; }
+    int FileHandle() const { return file_.Descriptor(); }
 
     bool UseDatetimeStamp() const { return useStamp_; }
     void SetUseDatetimeStamp(bool on) { useStamp_ = on; }
@@ -42,6 +44,10 @@ public:
     // or the write failed.
     bool WriteRaw(std::string_view text);
 
+    // Description of the first failed write or close since the last OpenLog
+    // (kept after closing), or of a failed OpenLog; "" when there was none.
+    const std::string& FileError() const { return file_.ErrorText(); }
+
     // "[mm/dd/yyyy hh:mm:ss]: " of the current local time.
     static std::string DateTimeStamp();
 
@@ -52,7 +58,7 @@ private:
     bool isOpen_ = false;
     bool logging_ = false;
     bool useStamp_ = false;
-    int fd_ = -1;
+    OutputFile file_;
     bool append_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codes/clsCInfoFile.h"
+#include "tests/link/FileSizeLimit.h"
 #include "tests/support/ScriptedMessageBox.h"
 
 namespace tavo {
@@ -256,12 +257,18 @@ TEST_F(clsCInfoFileTest, WriteErrorsShowTheErrorBox) {
     EXPECT_FALSE(report.OutputData(PathOf("pipe")));
     ASSERT_EQ(box_.Shown().size(), 3u);
 
+    // A device is no report file, even one that takes every write.
+    EXPECT_FALSE(report.OutputData("/dev/null"));
+    ASSERT_EQ(box_.Shown().size(), 4u);
+    EXPECT_NE(box_.Shown()[3].text.find("\r\nNot a regular file"), std::string::npos);
+
     // A full disk is a failure too, not a report written.
-    if (access("/dev/full", W_OK) == 0) {
-        EXPECT_FALSE(report.OutputData("/dev/full"));
-        ASSERT_EQ(box_.Shown().size(), 4u);
-        EXPECT_NE(box_.Shown()[3].text.find("\r\nNo space left on device"), std::string::npos);
+    {
+        test::FileSizeLimit full(10);
+        EXPECT_FALSE(report.OutputData(PathOf("full.txt")));
     }
+    ASSERT_EQ(box_.Shown().size(), 5u);
+    EXPECT_NE(box_.Shown()[4].text.find("\r\nFile too large"), std::string::npos);
 }
 
 }  // namespace
