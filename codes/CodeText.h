@@ -1,19 +1,14 @@
 #pragma once
-// Case helpers of the code tables: the device words are plain ASCII, so case
-// changes stay byte-wise. Trimming (TrimBlanks) and hexadecimal reads
-// (HexValue, HexDigitValue) come from link/.
-
-#include <string>
-#include <string_view>
+// Text helpers of the code tables. They live in link/ beside the other text
+// helpers: trimming and case (TrimBlanks, UpperCase, TrimUpper) and
+// hexadecimal reads (HexValue, HexDigitValue).
 
 #include "link/HexText.h"
 #include "link/modCommon.h"
 
 namespace tavo::code_text {
 
-// Upper-cases the ASCII letters; every other byte is kept.
-std::string UpperCase(std::string_view s);
-// TrimBlanks followed by UpperCase.
-std::string TrimUpper(std::string_view s);
+using tavo::TrimUpper;
+using tavo::UpperCase;
 
 }  // namespace tavo::code_text

@@ -12,12 +12,15 @@
 // value names match without regard to case, and the first value of a name in
 // the first section of a key wins. A key exists when a section names it or a
 // key below it. A value is used as written after the "=", blanks around it dropped.
+// The file is read by the INI reader of the configuration file (ProfileReader),
+// with these comment lines and key paths.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "link/ProfileReader.h"
 
 namespace tavo {
 
@@ -46,16 +49,9 @@ class KeyStore {
                                     std::string_view valueName) const;
 
   private:
-    struct Entry {
-        std::string name;
-        std::string value;
-    };
-    struct Section {
-        std::string path;  // root name, "\", key name
-        std::vector<Entry> entries;
-    };
+    explicit KeyStore(ProfileReader keys) : keys_(std::move(keys)) {}
 
-    std::vector<Section> sections_;
+    ProfileReader keys_;  // sections named root name, "\", key name
 };
 
 }  // namespace tavo

@@ -1,26 +1,14 @@
 #include "ProfileReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 #include <cstdint>
 
+#include "link/InputFile.h"
 #include "link/KeyedCollection.h"
 
 namespace tavo {
 
 namespace {
-
-bool IsProfileSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-
-std::string_view TrimProfileSpace(std::string_view s) {
-    while (!s.empty() && IsProfileSpace(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsProfileSpace(s.back())) s.remove_suffix(1);
-    return s;
-}
 
 // What the lookup hands back for a stored value: an enclosing pair of quotes
 // removed, and the rest cut to the buffer. A closing quote that falls beyond
@@ -33,43 +21,25 @@ std::string ValueAsReturned(std::string_view value) {
     return std::string(value.substr(0, kProfileValueMax));
 }
 
-bool ReadRegularFile(const std::string& path, std::string& out) {
-    if (path.empty()) return false;
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return false;
-    struct stat st {};
-    // Folders, pipes and devices are not configuration files (a device could
-    // also read forever).
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    char buffer[16384];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0) {
-            out.append(buffer, static_cast<std::size_t>(n));
-        } else if (n == 0) {
-            break;
-        } else if (errno != EINTR) {
-            ::close(fd);
-            out.clear();
-            return false;
-        }
-    }
-    ::close(fd);
-    return true;
+std::string_view TrimChars(std::string_view s, std::string_view chars) {
+    while (!s.empty() && chars.find(s.front()) != std::string_view::npos) s.remove_prefix(1);
+    while (!s.empty() && chars.find(s.back()) != std::string_view::npos) s.remove_suffix(1);
+    return s;
 }
 
 }  // namespace
 
-ProfileReader ProfileReader::FromFile(const std::string& path) {
+std::string_view TrimProfileSpace(std::string_view s) { return TrimChars(s, " \t\r\v\f"); }
+
+ProfileReader ProfileReader::FromFile(const std::string& path, const ProfileSyntax& syntax) {
+    // Folders, pipes and devices are not configuration files (a device could
+    // also read forever).
     std::string text;
-    if (!ReadRegularFile(path, text)) return ProfileReader{};
-    return FromText(text);
+    if (!InputFile::ReadWholeFile(path, text)) return ProfileReader{};
+    return FromText(text, syntax);
 }
 
-ProfileReader ProfileReader::FromText(std::string_view text) {
+ProfileReader ProfileReader::FromText(std::string_view text, const ProfileSyntax& syntax) {
     ProfileReader profile;
     // Editors may put a UTF-8 byte-order mark in front of the first section.
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
@@ -80,11 +50,12 @@ ProfileReader ProfileReader::FromText(std::string_view text) {
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
 
         line = TrimProfileSpace(line);
-        if (line.empty()) continue;
+        if (line.empty() || syntax.commentMarks.find(line.front()) != std::string_view::npos) continue;
         if (line.front() == '[') {
             std::size_t close = line.rfind(']');
             if (close != std::string_view::npos) {
-                profile.sections_.push_back(Section{std::string(line.substr(1, close - 1)), {}});
+                profile.sections_.push_back(
+                    Section{std::string(TrimChars(line.substr(1, close - 1), syntax.sectionNameTrim)), {}});
                 current = &profile.sections_.back();
                 continue;
             }
@@ -98,7 +69,7 @@ ProfileReader ProfileReader::FromText(std::string_view text) {
     return profile;
 }
 
-const std::string* ProfileReader::Find(std::string_view section, std::string_view key) const {
+const std::string* ProfileReader::RawValue(std::string_view section, std::string_view key) const {
     for (const Section& s : sections_) {
         if (!EqualsNoCase(s.name, section)) continue;
         // Only the first section of a name counts.
@@ -112,17 +83,23 @@ const std::string* ProfileReader::Find(std::string_view section, std::string_vie
 
 std::string ProfileReader::GetString(std::string_view section, std::string_view key,
                                      const std::string& def) const {
-    const std::string* value = Find(section, key);
+    const std::string* value = RawValue(section, key);
     return value ? ValueAsReturned(*value) : def;
 }
 
+std::vector<std::string_view> ProfileReader::SectionNames() const {
+    std::vector<std::string_view> names;
+    for (const Section& s : sections_) names.push_back(s.name);
+    return names;
+}
+
 int ProfileReader::GetInt(std::string_view section, std::string_view key, int def) const {
-    const std::string* stored = Find(section, key);
+    const std::string* stored = RawValue(section, key);
     if (stored == nullptr) return def;
     std::string value = ValueAsReturned(*stored);
     if (value.empty()) return def;
     std::string_view s = value;
-    while (!s.empty() && IsProfileSpace(s.front())) s.remove_prefix(1);
+    s = TrimProfileSpace(s);
     bool negative = false;
     if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
         negative = s.front() == '-';

@@ -9,6 +9,9 @@
 //   characters. Anything else the file says is returned as written: callers trim.
 // - Lines end in CR LF or LF.
 // - A missing file, a folder, or a file that cannot be read gives every default.
+// Other files in the same shape (the configuration program's key store) read
+// through it with a syntax of their own: comment lines, and section names
+// without some characters around them.
 
 #include <cstddef>
 #include <string>
@@ -20,12 +23,24 @@ namespace tavo {
 // Longest value a lookup returns (a 255-character buffer with its terminator).
 constexpr std::size_t kProfileValueMax = 254;
 
+// What a file in the profile's shape adds to its rules; the profile lookups
+// use neither.
+struct ProfileSyntax {
+    // A line that begins with one of these (after blanks) carries nothing.
+    std::string_view commentMarks;
+    // Dropped from both ends of a section name.
+    std::string_view sectionNameTrim;
+};
+
+// The profile's idea of blank: blanks, tabs, CR, vertical tabs and form feeds.
+std::string_view TrimProfileSpace(std::string_view s);
+
 class ProfileReader {
   public:
     // The profile of the file at path (empty when it cannot be read).
-    static ProfileReader FromFile(const std::string& path);
+    static ProfileReader FromFile(const std::string& path, const ProfileSyntax& syntax = {});
     // The profile held in text, as a file with that content would give it.
-    static ProfileReader FromText(std::string_view text);
+    static ProfileReader FromText(std::string_view text, const ProfileSyntax& syntax = {});
 
     // The key's value, or def when the section or key is missing.
     std::string GetString(std::string_view section, std::string_view key, const std::string& def) const;
@@ -33,6 +48,12 @@ class ProfileReader {
     // leading digits (0 when there are none; clamped to the int range); def when
     // the section or key is missing or its value is empty.
     int GetInt(std::string_view section, std::string_view key, int def) const;
+
+    // The key's value as the file has it (blanks around it dropped, nothing
+    // else), by the same matching rules; nullptr when missing.
+    const std::string* RawValue(std::string_view section, std::string_view key) const;
+    // The names of every section, in file order.
+    std::vector<std::string_view> SectionNames() const;
 
   private:
     struct Entry {
@@ -43,8 +64,6 @@ class ProfileReader {
         std::string name;
         std::vector<Entry> entries;
     };
-    const std::string* Find(std::string_view section, std::string_view key) const;
-
     std::vector<Section> sections_;
 };
 

@@ -1,12 +1,12 @@
 #include "clsComPort.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "Clock.h"
 #include "HexText.h"
 #include "ProgramInfo.h"
 #include "UiHooks.h"
+#include "modCommon.h"
 
 namespace tavo {
 
@@ -37,11 +37,6 @@ public:
 private:
     std::int16_t previous_ = -1;
 };
-
-std::string Upper(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 }  // namespace
 
@@ -148,9 +143,9 @@ std::string clsComPort::BuildFrame(const std::string& s) {
     std::string word;
     word.reserve(s.size());
     std::copy_if(s.begin(), s.end(), std::back_inserter(word), [](char c) { return c != ' ' && c != '\t'; });
-    if (!word.empty() && word[0] == '!') return Upper(word);
+    if (!word.empty() && word[0] == '!') return UpperCase(word);
     word = word.substr(0, 6);
-    return Upper("!" + word + CalcCmdChecksum(word) + "*");
+    return UpperCase("!" + word + CalcCmdChecksum(word) + "*");
 }
 
 void clsComPort::Trace(std::string_view text) {

@@ -70,4 +70,13 @@ std::string TrimBlanks(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
+std::string UpperCase(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+std::string TrimUpper(std::string_view text) { return UpperCase(TrimBlanks(text)); }
+
 }  // namespace tavo

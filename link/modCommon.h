@@ -39,4 +39,10 @@ std::string IdentifyDevice(clsComPort& port);
 // values are trimmed).
 std::string TrimBlanks(std::string_view text);
 
+// text with its ASCII letters in upper case; every other byte is kept, so the
+// result does not depend on the locale (command words are plain ASCII).
+std::string UpperCase(std::string_view text);
+// TrimBlanks, then UpperCase.
+std::string TrimUpper(std::string_view text);
+
 }  // namespace tavo

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "link/ProfileReader.h"
 
@@ -114,6 +116,18 @@ TEST(ProfileReader, ByteOrderMarkAndBinaryJunkDoNoHarm) {
     EXPECT_EQ(longLine.GetString("S", "k", "").size(), 254u);
     EXPECT_EQ(longLine.GetInt("S", "m", 0), 1);
     EXPECT_EQ(Text("no sections at all\nk=v\n").GetString("S", "k", "def"), "def");
+}
+
+TEST(ProfileReader, ASyntaxOfItsOwnAddsCommentsAndTrimmedSectionNames) {
+    const std::string text = "[ \\HKLM\\Key\\ ]\n;k=comment\n# x=comment\nk=\"" + std::string(300, 'v') + "\"\n";
+    auto keys = ProfileReader::FromText(text, ProfileSyntax{";#", " \\"});
+    ASSERT_NE(keys.RawValue("hklm\\key", "k"), nullptr);
+    EXPECT_EQ(*keys.RawValue("HKLM\\Key", "k"), "\"" + std::string(300, 'v') + "\"");  // as written
+    EXPECT_EQ(keys.RawValue("HKLM\\Key", "# x"), nullptr);
+    EXPECT_EQ(keys.SectionNames(), std::vector<std::string_view>{"HKLM\\Key"});
+    // The lookups' own rules know no comments and keep the name as written.
+    auto plain = Text(text);
+    EXPECT_EQ(plain.GetString(" \\HKLM\\Key\\ ", ";k", ""), "comment");
 }
 
 class ProfileFile : public ::testing::Test {
