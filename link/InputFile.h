@@ -14,7 +14,7 @@
 namespace tavo {
 
 class InputFile {
-public:
+  public:
     InputFile() = default;
     explicit InputFile(const std::string& path) { Open(path); }
     ~InputFile();
@@ -41,7 +41,7 @@ public:
     // The whole regular file at path; false (out empty) when it cannot be read.
     static bool ReadWholeFile(const std::string& path, std::string& out);
 
-private:
+  private:
     // Reads the next block into the buffer; false at the end or on an error.
     bool Fill();
     void SetError(int error);

@@ -22,7 +22,7 @@
 namespace tavo {
 
 class OutputFile {
-public:
+  public:
     enum class Mode { Truncate, Append, Replace };
 
     OutputFile() = default;
@@ -55,7 +55,7 @@ public:
     int Error() const { return error_; }
     const std::string& ErrorText() const { return errorText_; }
 
-private:
+  private:
     bool OpenTemporary(const std::string& folder, const std::string& name, int& error);
     void SetError(int error);
     void RemoveTemporary();

@@ -92,8 +92,9 @@ bool clsComPort::OpenPort() {
     control_.SetCommPort(comPort_);
     int raised = control_.SetPortOpen(true);
     bool failed = raised != 0 || (!control_.PortOpen() && control_.CommEvent() != 0);
+    lastOpenError_ = failed ? (raised != 0 ? raised : control_.CommEvent()) : 0;
     if (!failed) return true;
-    if (debugging_) debugLog_.LogMessage("ERROR: " + std::to_string(raised != 0 ? raised : control_.CommEvent()));
+    if (debugging_) debugLog_.LogMessage("ERROR: " + std::to_string(lastOpenError_));
     if (control_.PortOpen()) control_.SetPortOpen(false);
     return false;
 }

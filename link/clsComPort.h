@@ -37,6 +37,9 @@ public:
     void SetStopBits(std::int16_t v);
 
     bool OpenPort();
+    // Why the last OpenPort failed (an errno value; EBUSY when another program
+    // holds the port), 0 after one that succeeded.
+    int LastOpenError() const { return lastOpenError_; }
     bool ClosePort();
     bool IsPortOpen() const;
     // Closes an open port and stores the settings; does not reopen.
@@ -65,6 +68,8 @@ public:
     void SuspendLogging();
     void ResumeLogging();
     bool IsDebugging() const { return debugging_; }
+    // The trace file, whose FileError tells why the trace was cut short.
+    const clsLogFile& DebugLog() const { return debugLog_; }
 
 private:
     bool SendCharWithEcho(char c);
@@ -81,6 +86,7 @@ private:
     std::int16_t stopBits_ = 1;
     bool debugging_ = false;
     clsLogFile debugLog_;
+    int lastOpenError_ = 0;
 };
 
 }  // namespace tavo

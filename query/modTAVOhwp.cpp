@@ -1,13 +1,16 @@
 #include "query/modTAVOhwp.h"
 
+#include <csignal>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <limits>
+#include <utility>
 
 #include "codes/clsCInfoFile.h"
+#include "link/CommandFileRunner.h"
 #include "link/ExpandFileTemplate.h"
+#include "link/InputFile.h"
 #include "link/MessageBox.h"
+#include "link/OutputFile.h"
 #include "link/PortMap.h"
 #include "link/ProfileReader.h"
 #include "link/ProgramInfo.h"
@@ -31,20 +34,6 @@ struct Settings {
     bool debug = false;
 };
 
-// A file this program reads: it must be a regular file, since opening a named
-// pipe would wait for a writer that may never come.
-bool IsInputFile(const std::string& path) {
-    std::error_code ec;
-    return FileExists(path) && std::filesystem::is_regular_file(path, ec);
-}
-
-// Reads one line without its line end (LF or CR LF); false at the end of the file.
-bool ReadLine(std::istream& in, std::string& line) {
-    if (!std::getline(in, line)) return false;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
-}
-
 // The port number of a port name: its text from the fourth character as a
 // 16-bit whole number; -1 when it is not one (a blank after the comma, say).
 int PortNumber(const std::string& portName) {
@@ -54,27 +43,53 @@ int PortNumber(const std::string& portName) {
 
 class Query {
 public:
-    explicit Query(const Settings& settings) : s_(settings), port_(EchoRule::KeepStale) {}
+    explicit Query(Settings settings) : s_(std::move(settings)), port_(EchoRule::KeepStale) {}
 
-    void Run(std::istream& devicePorts) {
+    // Runs every device line; 0, or 1 when a file could not be written whole.
+    int Run(InputFile& devicePorts) {
         bool freshTrace = true;
         std::string line;
-        while (ReadLine(devicePorts, line)) {
+        while (devicePorts.ReadLine(line)) {
             line = TrimBlanks(line);
             if (line.empty()) continue;
             DeviceLine(line, freshTrace);
             freshTrace = false;
         }
+        return failed_ ? kEndedByMessage : 0;
     }
 
 private:
     void Log(const std::string& text) {
         if (s_.debug) port_.LogMessage(text);
     }
+
+    // A trace that cannot be opened is said once; the run then shows its
+    // messages as it does without -d, instead of logging them to nowhere.
+    void StartTrace(bool fresh) {
+        port_.StartDebug(s_.debugFile, fresh);
+        if (port_.IsDebugging()) return;
+        s_.debug = false;
+        Box("File Error", "Unable to open the debug file (" + s_.debugFile + ") for writing!");
+    }
+
     // Ends one device's part of the trace; each device line opens and closes it.
     void EndDevice(bool closePort) {
-        if (s_.debug) port_.StopDebug();
+        if (s_.debug) {
+            port_.StopDebug();
+            if (!port_.DebugLog().FileError().empty()) {
+                s_.debug = false;
+                FileFailure("Unable to write the debug file (" + s_.debugFile + ")!",
+                            port_.DebugLog().FileError());
+            }
+        }
         if (closePort) port_.ClosePort();
+    }
+
+    // A file left incomplete: shown whatever the trace (which may sit on the
+    // same full disk), and the run does not end as a success.
+    void FileFailure(const std::string& text, const std::string& reason) {
+        failed_ = true;
+        Box("File Error", text + "\r\n\r\n" + reason);
     }
 
     // A file problem ends this device's run: the trace tells it with -d, a box without.
@@ -94,7 +109,7 @@ private:
                                       ") is incorrectly formatted! Please run tavohwp.exe.");
             return;
         }
-        if (s_.debug) port_.StartDebug(s_.debugFile, freshTrace);
+        if (s_.debug) StartTrace(freshTrace);
 
         const std::string deviceName = line.substr(0, comma);
         const std::string portName = line.substr(comma + 1);
@@ -128,47 +143,46 @@ private:
 
         const std::string initFile = GetPrivateProfileString(
             deviceName, "InitCmds", InProgramFolder(deviceName + "_InitCmds.txt"), s_.configFile);
-        if (!IsInputFile(initFile)) {
+        InputFile commands(initFile);
+        if (!commands.IsOpen()) {
             SkipDevice("Initialization file was not found for device (" + deviceName + ")");
             return;
         }
         Log("Processing initialization file: " + initFile);
 
-        std::ifstream commands(initFile, std::ios::binary);
-        std::ofstream feedback(feedbackFile, std::ios::binary | std::ios::trunc);
-        if (!feedback) {
+        OutputFile feedback;
+        if (!feedback.Open(feedbackFile, OutputFile::Mode::Truncate)) {
             // Nothing can record this device's answers: leave it alone rather than ask it.
-            SkipDevice("Unable to create the feedback file (" + feedbackFile + ") for device (" + deviceName + ")");
+            SkipDevice("Unable to create the feedback file (" + feedbackFile + ") for device (" + deviceName +
+                       ")");
             return;
         }
-        std::string command;
-        while (ReadLine(commands, command)) {
-            command = TrimBlanks(command);
-            if (command.empty()) continue;
-            const std::string reply = port_.SendCmdStrResponce(command);
-            if (!reply.empty()) {
-                const std::string word = reply.substr(0, 6);
-                feedback << word << "\r\n";
-                report_.AddCommand(word, true);
-            } else {
-                feedback << command << "  No response from device.\r\n";
-                Log("No response from device on serial port " + portName + ":\r\n");
-                report_.AddCommand(clsCInfoFile::kNoResponse, true);
-            }
-        }
-        feedback.close();
-        report_.OutputData();
+        CommandFileRunner runner(&port_, {CommandFileRunner::ReplyLines::Every, portName, s_.debug},
+                                 {[this](const std::string& word) { report_.AddCommand(word, true); },
+                                  [this] { report_.AddCommand(clsCInfoFile::kNoResponse, true); }});
+        const bool read = runner.Run(commands, &feedback);
+        const std::string forDevice = ") for device (" + deviceName + ")";
+        if (!feedback.Close())
+            FileFailure("Unable to write the feedback file (" + feedbackFile + forDevice,
+                        feedback.ErrorText());
+        if (!read)
+            FileFailure("Unable to read the initialization file (" + initFile + forDevice,
+                        commands.ErrorText());
+        if (!report_.OutputData()) failed_ = true;  // the report shows its own box
         EndDevice(true);
     }
 
-    const Settings& s_;
+    Settings s_;
     clsComPort port_;
     clsCInfoFile report_;
+    bool failed_ = false;
 };
 
 }  // namespace
 
 int Main(const std::string& commandLine) {
+    // A file-size limit then fails the write, which is reported, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     Settings s;
     if (!commandLine.empty()) {
         clsCmdLineParams params;
@@ -197,12 +211,11 @@ int Main(const std::string& commandLine) {
         }
     }
 
-    if (!IsInputFile(s.devicePortFile))
+    InputFile devicePorts(s.devicePortFile);
+    if (!devicePorts.IsOpen())
         return EndWithMessage("File Error", "The device port file (" + s.devicePortFile +
                                       ") was not found! Please run tavohwp.exe first.");
-    std::ifstream devicePorts(s.devicePortFile, std::ios::binary);
-    Query(s).Run(devicePorts);
-    return 0;
+    return Query(s).Run(devicePorts);
 }
 
 }  // namespace tavo::modTAVOhwp

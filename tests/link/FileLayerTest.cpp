@@ -67,9 +67,9 @@ TEST(InputFile, OnlyARegularFileOpensAndNothingBlocks) {
         std::string path;
         int error;
     };
-    for (const Case& c : {Case{dir.File("missing"), ENOENT}, Case{dir.Path(), EISDIR},
-                          Case{dir.File("pipe"), kNotRegularFile}, Case{"/dev/zero", kNotRegularFile},
-                          Case{"", ENOENT}}) {
+    for (const Case& c :
+         {Case{dir.File("missing"), ENOENT}, Case{dir.Path(), EISDIR},
+          Case{dir.File("pipe"), kNotRegularFile}, Case{"/dev/zero", kNotRegularFile}, Case{"", ENOENT}}) {
         InputFile in(c.path);
         EXPECT_FALSE(in.IsOpen()) << c.path;
         EXPECT_EQ(in.Error(), c.error) << c.path;

@@ -9,7 +9,7 @@
 namespace tavo::test {
 
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         ::getrlimit(RLIMIT_FSIZE, &previous_);
         previousHandler_ = ::signal(SIGXFSZ, SIG_IGN);
@@ -23,7 +23,7 @@ public:
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
-private:
+  private:
     rlimit previous_{};
     sighandler_t previousHandler_ = SIG_DFL;
 };

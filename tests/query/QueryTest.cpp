@@ -1,9 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <regex>
 
+#include "tests/link/FileSizeLimit.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/DeviceEmulator.h"
 
@@ -222,6 +225,55 @@ TEST_F(QueryTest, FeedbackFileThatCannotBeCreatedSkipsOnlyThatDevice) {
     EXPECT_FALSE(Exists("cinfo_QUELB_COM1.txt"));
     EXPECT_EQ(File("ZIM-8x8/fb.txt"), "810100\r\n");
     EXPECT_TRUE(Exists("cinfo_ZIM-8x8_COM2.txt"));
+}
+
+TEST_F(QueryTest, FeedbackThatCannotBeWrittenWholeIsReportedAndTheRunFails) {
+    DeviceEmulator relay;
+    map.Map(1, relay.DevicePath());
+    std::string commands;
+    for (int i = 0; i < 50; ++i) commands += "810000\r\n";
+    WriteFile(dir.File("QUELB_InitCmds.txt"), commands);
+    DevicePorts("QUELB,COM1\r\n");
+
+    // A named pipe is no feedback file, even with a reader that would take the lines.
+    ASSERT_EQ(::mkfifo(dir.File("pipe.txt").c_str(), 0600), 0);
+    const int reader = ::open(dir.File("pipe.txt").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    auto r = Run({"-f", dir.File("pipe.txt")});
+    ::close(reader);
+    EXPECT_EQ(r.errors, "File Error: Unable to create the feedback file (" + dir.File("pipe.txt") +
+                            ") for device (QUELB)\n");
+    EXPECT_TRUE(relay.Frames().empty());
+
+    // A full disk: 400 bytes of feedback lines do not fit in 300.
+    {
+        test::FileSizeLimit full(300);
+        r = Run();
+    }
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errors, "File Error: Unable to write the feedback file (" + dir.File("feedback_QUELB_COM1.txt") +
+                            ") for device (QUELB)\r\n\r\nFile too large\n");
+    EXPECT_EQ(File("feedback_QUELB_COM1.txt").size(), 300u);
+    EXPECT_EQ(File("cinfo_QUELB_COM1.txt"), "810000\tUNKNOWN COMMAND\r\n");
+}
+
+TEST_F(QueryTest, ATraceThatCannotBeOpenedIsSaidOnceAndMessagesAreShownInstead) {
+    DeviceEmulator relay;
+    map.Map(1, relay.DevicePath());
+    fs::remove(dir.File("QUELB_InitCmds.txt"));
+    DevicePorts("QUELB,COM1\r\nQUELB,COM1\r\n");
+    ASSERT_EQ(::mkfifo(dir.File("pipe.txt").c_str(), 0600), 0);
+    const int reader = ::open(dir.File("pipe.txt").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    for (const std::string& trace : {dir.Path(), dir.File("pipe.txt")}) {
+        auto r = Run({"-d" + trace});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.errors, "File Error: Unable to open the debug file (" + trace +
+                                ") for writing!\n"
+                                "File Error: Initialization file was not found for device (QUELB)\n"
+                                "File Error: Initialization file was not found for device (QUELB)\n");
+    }
+    ::close(reader);
 }
 
 TEST_F(QueryTest, CommandLineAndConfigurationFile) {

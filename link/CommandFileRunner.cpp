@@ -1,0 +1,61 @@
+#include "CommandFileRunner.h"
+
+#include <utility>
+
+#include "InputFile.h"
+#include "OutputFile.h"
+#include "UiHooks.h"
+#include "clsComPort.h"
+#include "modCommon.h"
+
+namespace tavo {
+
+CommandFileRunner::ReplySink CommandFileRunner::IntoReplySet(KeyedCollection<std::string>& replies) {
+    return ReplySink{[&replies](const std::string& word) {
+                         const std::string key = word.substr(0, 2);
+                         if (auto* stored = replies.Find(key))
+                             *stored = word;
+                         else
+                             replies.Add(word, key);
+                     },
+                     [&replies] { replies.Add(std::string(kNoResponseMark)); }};
+}
+
+CommandFileRunner::CommandFileRunner(clsComPort* port, Policy policy, ReplySink sink)
+    : port_(port), policy_(std::move(policy)), sink_(std::move(sink)) {}
+
+bool CommandFileRunner::IsReadLine(std::string_view line) {
+    const std::size_t start = !line.empty() && line[0] == '!' ? 1 : 0;
+    // Text order: "7F" < "8", while "8", "80" and "a4" are not below it.
+    return !(line.substr(start, 2) < std::string_view("8"));
+}
+
+bool CommandFileRunner::Run(InputFile& commands, OutputFile* feedback) {
+    for (std::string raw; commands.ReadLine(raw);) {
+        const std::string line = TrimBlanks(raw);
+        if (!line.empty()) RunLine(line, feedback);
+        YieldToUi();
+    }
+    return !commands.Failed();
+}
+
+void CommandFileRunner::RunLine(const std::string& line, OutputFile* feedback) {
+    if (policy_.replyLines == ReplyLines::ReadsOnly && !IsReadLine(line)) {
+        if (port_) port_->SendCmdString(line, true);
+        return;
+    }
+    const std::string reply = port_ ? port_->SendCmdStrResponce(line) : std::string();
+    const bool writeFeedback = feedback && feedback->IsOpen();
+    if (!reply.empty()) {
+        const std::string word = reply.substr(0, 6);
+        if (writeFeedback) feedback->WriteLine(word);
+        sink_.reply(word);
+    } else {
+        if (writeFeedback) feedback->WriteLine(line + "  No response from device.");
+        if (policy_.debug && port_)
+            port_->LogMessage("No response from device on serial port " + policy_.portName + ":\r\n");
+        sink_.noReply();
+    }
+}
+
+}  // namespace tavo
