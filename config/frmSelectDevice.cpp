@@ -10,8 +10,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <string>
 #include <vector>
@@ -19,8 +17,11 @@
 #include "config/ProductLogo.h"
 #include "config/QtMousePointer.h"
 #include "config/modTAVOCfg.h"
+#include "link/DevicePortFileWriter.h"
+#include "link/InputFile.h"
 #include "link/MessageBox.h"
 #include "link/PortMap.h"
+#include "link/PortProbe.h"
 #include "link/clsComPort.h"
 #include "link/modCommon.h"
 #include "portlist/PortListLoader.h"
@@ -33,6 +34,16 @@ namespace {
 
 // Ports above this number are listed by the system but never probed.
 constexpr int kHighestProbedPort = 16;
+
+// The scan's trace names ports as listed and ends no line with an empty one;
+// identification checks the device again, and only configured devices count.
+const PortProbePolicy kScanPolicy{.portAsListed = true,
+                                  .lineEnd = "",
+                                  .checkAgainBeforeIdentify = true,
+                                  .traceInUse = false,
+                                  .accepts = [](const std::string& type) {
+                                      return FindConfiguredDevice(type) >= 0;
+                                  }};
 
 // The port number of a device port file line: the port's text from its fourth
 // character, trimmed; -1 when that is no 16-bit whole number.
@@ -168,16 +179,13 @@ void frmSelectDevice::Form_Load() {
 frmSelectDevice::PortFileResult frmSelectDevice::ReadDevicePortFile() {
     // Only a regular file: a named pipe would block the open until some writer
     // came, and a device would never end.
-    std::error_code ec;
-    std::ifstream in;
-    if (std::filesystem::is_regular_file(gDevicePortFile, ec)) in.open(gDevicePortFile, std::ios::binary);
-    if (!in.is_open()) return PortFileResult::CannotOpen;
+    InputFile in(gDevicePortFile);
+    if (!in.IsOpen()) return PortFileResult::CannotOpen;
     RestartInstances();
     std::size_t count = 0;
 
     std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    while (in.ReadLine(line)) {
         std::string text = TrimBlanks(line);
         // ";" opens a comment to the end of the line.
         if (std::size_t semicolon = text.find(';'); semicolon != std::string::npos)
@@ -249,14 +257,10 @@ void frmSelectDevice::RunScan() {
         return;
     }
 
-    // A named pipe would block the open until some reader came: it cannot be the file.
-    std::error_code ec;
-    std::ofstream out;
-    if (!std::filesystem::is_fifo(gDevicePortFile, ec))
-        out.open(gDevicePortFile, std::ios::binary | std::ios::trunc);
-    const bool opened = out.is_open();
-    // The devices are still listed; only the file for the next start is missing.
-    if (!opened)
+    // The earlier file stays until the new list stands whole. One that cannot
+    // be written is reported; the devices are still listed.
+    DevicePortFileWriter list;
+    if (!list.Open(gDevicePortFile))
         ShowMessage("File Error",
                     "Unable to open the device port file (" + gDevicePortFile + ") for writing!",
                     MsgIcon::Critical);
@@ -265,14 +269,12 @@ void frmSelectDevice::RunScan() {
     if (gDebugMode) port.StartDebug(gAppLogFile, true);
 
     RestartInstances();
-    bool found = false;
     bool warned = false;
     std::size_t count = 0;
 
     for (const std::string& name : ports) {
         if (name.empty()) continue;
-        const int n = PortNumberOf(name);
-        if (n > kHighestProbedPort) {
+        if (PortNumberOf(name) > kHighestProbedPort) {
             if (!warned) {
                 ShowMessage("Warning",
                             "You have one or more serial ports greater than COM16.  "
@@ -283,48 +285,23 @@ void frmSelectDevice::RunScan() {
             }
             continue;
         }
-        // A name without a number names no port that could be opened.
-        if (n < 0) {
-            port.LogMessage("Error opening serial port " + name + ":");
-            continue;
-        }
-
-        port.SetComPort(static_cast<std::int16_t>(n));
-        port.SetConnectOptions(9600, "N", 8, 1);
-        if (!port.OpenPort()) {
-            port.LogMessage("Error opening serial port " + name + ":");
-            continue;
-        }
-        if (!port.CanSeeDevice()) {
-            port.LogMessage("Device not recognized on serial port " + name + ":");
-        } else {
-            port.LogMessage("Device found on serial port COM" + std::to_string(n) + ":");
-            const std::string type = IdentifyDevice(port);
+        const PortProbeResult probed = ProbePort(port, name, kScanPolicy);
+        using Outcome = PortProbeResult::Outcome;
+        // Identification ran: the serial waits may have changed the pointer meanwhile.
+        if (probed.outcome == Outcome::NoReply || probed.outcome == Outcome::Identified)
             SetMousePointer(kHourglassPointer);
-            const int match = type.empty() ? -1 : FindConfiguredDevice(type);
-            if (match >= 0) {
-                found = true;
-                PlaceInstance(count++, MakeDeviceInstance(gDevices[static_cast<std::size_t>(match)], name,
-                                                          static_cast<std::int16_t>(n)));
-                if (opened) out << type << "," << name << "\r\n";
-                port.LogMessage("Device on serial port " + name + ": appears to be an " + type + ".");
-            } else {
-                port.LogMessage("No response from device on serial port " + name + ":");
-            }
-        }
-        port.ClosePort();
+        if (probed.outcome != Outcome::Identified) continue;
+        const int match = FindConfiguredDevice(probed.type);
+        PlaceInstance(count++, MakeDeviceInstance(gDevices[static_cast<std::size_t>(match)], name,
+                                                  static_cast<std::int16_t>(probed.number)));
+        list.Add(probed.type, name);
     }
 
-    if (opened) {
-        out.close();
-        if (!found) {
-            // Only a plain file goes: a device port file set to /dev/null must not cost the system its node.
-            if (std::filesystem::is_regular_file(gDevicePortFile, ec)) DeleteFile(gDevicePortFile, false);
-        } else if (out.fail()) {
-            ShowMessage("File Error", "Unable to write the device port file (" + gDevicePortFile + ")!",
-                        MsgIcon::Critical);
-        }
-    }
+    if (!list.Finish())
+        ShowMessage("File Error",
+                    "Unable to write the device port file (" + gDevicePortFile + ")!\r\n\r\n" +
+                        list.ErrorText(),
+                    MsgIcon::Critical);
     port.StopDebug();
     port.ClosePort();
 

@@ -1,57 +1,35 @@
 #include "probe/modTAVOhwp.h"
 
-#include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <limits>
+#include <csignal>
+#include <string>
 #include <vector>
 
+#include "link/ConsoleTrace.h"
+#include "link/DevicePortFileWriter.h"
 #include "link/MessageBox.h"
-#include "link/PortMap.h"
+#include "link/PortProbe.h"
 #include "link/ProgramInfo.h"
 #include "link/clsCmdLineParams.h"
 #include "link/clsComPort.h"
-#include "link/modCommon.h"
 #include "portlist/PortListLoader.h"
 
 namespace tavo::modTAVOhwp {
 
 namespace {
 
-// Identifies the device on one configured port and writes its line when it answers.
-// True when a device answered the identify command.
-bool ProbePort(clsComPort& port, const std::string& name, std::ofstream& out) {
-    int n = PortNumberOf(name);
-    if (n < 0 || n > std::numeric_limits<std::int16_t>::max()) {
-        // The map only gives COM<n>; a name without a usable number cannot be opened.
-        port.LogMessage("Error opening serial port " + name + ":\r\n");
-        return false;
-    }
-    const std::string com = "COM" + std::to_string(n);
-    port.SetComPort(static_cast<std::int16_t>(n));
-    port.SetConnectOptions(9600, "N", 8, 1);
-    if (!port.OpenPort()) {
-        port.LogMessage("Error opening serial port " + com + ":\r\n");
-        return false;
-    }
-    if (!port.CanSeeDevice()) {
-        port.LogMessage("Device not recognized on serial port " + com + ":\r\n");
-        return false;
-    }
-    port.LogMessage("Device found on serial port " + com + ":");
-    const std::string type = DeviceTypeOfReply(port.SendCmdStrResponce(kIdentifyCommand));
-    if (type.empty()) {
-        port.LogMessage("No response from device on serial port " + com + ":\r\n");
-        return false;
-    }
-    out << type << "," << name << "\r\n";
-    port.LogMessage("Device on serial port " + com + ": appears to be an " + type + ".\r\n");
-    return true;
-}
+// The probe's trace names ports "COM" + number, closes the lines of each port
+// with an empty line, and writes every device that answers.
+const PortProbePolicy kProbePolicy{.portAsListed = false,
+                                   .lineEnd = "\r\n",
+                                   .checkAgainBeforeIdentify = false,
+                                   .traceInUse = true,
+                                   .accepts = {}};
 
 }  // namespace
 
 int Main(const std::string& commandLine) {
+    // A file-size limit then fails the write, which is reported, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     // No window here, so there is no wait cursor to show or restore.
     SetProgramTitle("TAVO Device Probe");
     std::string outputFile = InProgramFolder("tavo.txt");
@@ -74,31 +52,35 @@ int Main(const std::string& commandLine) {
     if (PortListLoader::ProgramLibrary().GetComPortSlots(ports) < 0)
         return EndWithMessage("Error", "Unable to query registry for configured serial ports!");
 
-    std::ofstream out(outputFile, std::ios::binary | std::ios::trunc);
-    if (!out)
+    // The earlier list stays until the new one stands whole.
+    DevicePortFileWriter list;
+    if (!list.Open(outputFile))
         return EndWithMessage("File Error", "Unable to open the device port file (" + outputFile + ") for writing!");
 
     clsComPort port(EchoRule::KeepStale);
-    if (debug) port.StartDebug(logFile, true);
+    if (debug) debug = StartConsoleTrace(port, logFile, true);
 
-    bool found = false;
     for (const auto& name : ports) {
-        if (!name.empty() && ProbePort(port, name, out)) found = true;
+        if (!name.empty()) {
+            const PortProbeResult probed = ProbePort(port, name, kProbePolicy);
+            if (probed.outcome == PortProbeResult::Outcome::Identified) list.Add(probed.type, name);
+            // Without a trace the user still learns that the list may lack a device.
+            if (probed.outcome == PortProbeResult::Outcome::InUse && !debug)
+                ShowMessage("Warning", PortInUseText("COM" + std::to_string(probed.number)),
+                            MsgIcon::Exclamation);
+        }
         port.ClosePort();
     }
-
-    out.close();
-    const bool written = !out.fail();
-    // Only a plain file is removed: "-o/dev/null" must not cost the system its device node.
-    std::error_code ec;
-    if (!found && std::filesystem::is_regular_file(outputFile, ec)) DeleteFile(outputFile, false);
+    const bool written = list.Finish();
 
     port.StopDebug();
     port.ClosePort();
+    const bool traced = !debug || ConsoleTraceWritten(port, logFile);
     // A device port file that lost lines must not pass for a good one.
-    if (found && !written)
-        return EndWithMessage("File Error", "Unable to write the device port file (" + outputFile + ")!");
-    return 0;
+    if (!written)
+        return EndWithMessage("File Error",
+                              "Unable to write the device port file (" + outputFile + ")!\r\n\r\n" + list.ErrorText());
+    return traced ? 0 : kEndedByMessage;
 }
 
 }  // namespace tavo::modTAVOhwp

@@ -7,6 +7,7 @@
 
 #include "codes/clsCInfoFile.h"
 #include "link/CommandFileRunner.h"
+#include "link/ConsoleTrace.h"
 #include "link/ExpandFileTemplate.h"
 #include "link/InputFile.h"
 #include "link/MessageBox.h"
@@ -63,23 +64,14 @@ private:
         if (s_.debug) port_.LogMessage(text);
     }
 
-    // A trace that cannot be opened is said once; the run then shows its
-    // messages as it does without -d, instead of logging them to nowhere.
-    void StartTrace(bool fresh) {
-        port_.StartDebug(s_.debugFile, fresh);
-        if (port_.IsDebugging()) return;
-        s_.debug = false;
-        Box("File Error", "Unable to open the debug file (" + s_.debugFile + ") for writing!");
-    }
-
     // Ends one device's part of the trace; each device line opens and closes it.
     void EndDevice(bool closePort) {
         if (s_.debug) {
             port_.StopDebug();
-            if (!port_.DebugLog().FileError().empty()) {
+            // A trace that failed is given up: what it would tell is shown instead.
+            if (!ConsoleTraceWritten(port_, s_.debugFile)) {
                 s_.debug = false;
-                FileFailure("Unable to write the debug file (" + s_.debugFile + ")!",
-                            port_.DebugLog().FileError());
+                failed_ = true;
             }
         }
         if (closePort) port_.ClosePort();
@@ -109,7 +101,9 @@ private:
                                       ") is incorrectly formatted! Please run tavohwp.exe.");
             return;
         }
-        if (s_.debug) StartTrace(freshTrace);
+        // A trace that cannot be opened is said once; the run then shows its
+        // messages as it does without -d, instead of logging them to nowhere.
+        if (s_.debug) s_.debug = StartConsoleTrace(port_, s_.debugFile, freshTrace);
 
         const std::string deviceName = line.substr(0, comma);
         const std::string portName = line.substr(comma + 1);

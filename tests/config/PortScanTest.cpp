@@ -6,13 +6,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "config/QtMousePointer.h"
 #include "link/UiHooks.h"
 #include "tests/config/CfgTestSupport.h"
+#include "tests/link/FileSizeLimit.h"
 
 namespace tavo::test {
 namespace {
@@ -203,6 +207,35 @@ TEST_F(PortScan, UnwritablePortFileIsReportedAndTheDevicesStillListed) {
               "Unable to open the device port file (" + gDevicePortFile + ") for writing!");
     EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
     EXPECT_FALSE(gDemoMode);
+}
+
+TEST_F(PortScan, TheEarlierPortFileStaysUntilTheNewListStandsWhole) {
+    ASSERT_TRUE(Start(kRelayOnly));
+    DeviceEmulator relay;
+    map_.Map(3, relay.DevicePath());
+    WriteFile(PortFile(), "QUELB,COM7\r\n");
+
+    // Out of disk: the list is reported with the reason, the earlier file kept.
+    {
+        FileSizeLimit full(5);
+        chooser_.cmdScan_Click();
+    }
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].title, "File Error");
+    EXPECT_EQ(boxes_.Shown()[0].text,
+              "Unable to write the device port file (" + PortFile() + ")!\r\n\r\nFile too large");
+    EXPECT_EQ(ReadFile(PortFile()), "QUELB,COM7\r\n");
+    EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
+
+    // While a scan runs (its serial waits let window events through) the earlier list is still there.
+    std::vector<std::string> seen;
+    SetYieldHook([&] { seen.push_back(ReadFile(PortFile())); });
+    chooser_.cmdScan_Click();
+    SetYieldHook(nullptr);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), "QUELB,COM7\r\n"), static_cast<long>(seen.size()));
+    EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM3\n"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()), 2);
 }
 
 }  // namespace

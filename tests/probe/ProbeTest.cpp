@@ -1,15 +1,20 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "tests/support/RunProgram.h"
+#include "link/clsComPort.h"
+#include "tests/link/FileSizeLimit.h"
 #include "tests/support/DeviceEmulator.h"
+#include "tests/support/RunProgram.h"
 
 namespace tavo::test {
 namespace {
@@ -123,11 +128,12 @@ TEST_F(Probe, ReplyCharactersThreeAndFourTellTheModel) {
     EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\nZIM-8x8,COM2\nZIM-8x8,COM3\n"));
 }
 
-TEST_F(Probe, NoPortsCreatesTheFileThenDeletesIt) {
+TEST_F(Probe, NoDeviceFoundDeletesTheEarlierFileWithoutWritingIt) {
+    WriteFile(InProgram("tavo.txt"), "QUELB,COM9\r\n");
     WriteFile(InProgram("tavohwp.txt"), "an earlier log\r\n");
     int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(watch, 0);
-    ASSERT_GE(::inotify_add_watch(watch, program_.Path().c_str(), IN_CREATE | IN_DELETE), 0);
+    ASSERT_GE(::inotify_add_watch(watch, program_.Path().c_str(), IN_CREATE | IN_DELETE | IN_MODIFY), 0);
 
     ProgramResult r = Run({"-d"});
     EXPECT_EQ(r.status, 0);
@@ -136,12 +142,16 @@ TEST_F(Probe, NoPortsCreatesTheFileThenDeletesIt) {
     for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
         for (char* p = buffer; p < buffer + n;) {
             auto* e = reinterpret_cast<inotify_event*>(p);
-            if (e->len > 0) events.push_back(std::string(e->mask & IN_CREATE ? "+" : "-") + e->name);
+            const std::string name = e->len > 0 ? e->name : "";
+            if (name.starts_with("tavo.txt") || name.starts_with(".tavo.txt"))
+                events.push_back(std::string(e->mask & IN_CREATE ? "+" : e->mask & IN_DELETE ? "-" : "*") +
+                                 (name.starts_with(".") ? "temporary" : name));
             p += sizeof(inotify_event) + e->len;
         }
     }
     ::close(watch);
-    EXPECT_EQ(events, (std::vector<std::string>{"+tavo.txt", "-tavo.txt"}));
+    // The new list is written aside and dropped; the earlier file is deleted, never emptied.
+    EXPECT_EQ(events, (std::vector<std::string>{"+temporary", "-temporary", "-tavo.txt"}));
     EXPECT_EQ(Log(InProgram("tavohwp.txt")), Crlf(R"([STAMP]: Log opened.
 [STAMP]: NOTE: Ascii characters inside () are feedback from device.
 
@@ -208,22 +218,85 @@ TEST_F(Probe, BoxesThatEndTheProgramLeaveTheFilesAlone) {
     EXPECT_EQ(relay.Received(), "");  // no port was touched
 }
 
-TEST_F(Probe, AnOutputThatIsNoPlainFileIsNotDeleted) {
-    // A stand-in for /dev/null, so a fault cannot remove the real one.
-    const std::string sink = scratch_.File("null");
-    if (::mknod(sink.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0)
-        GTEST_SKIP() << "cannot make a device node";
-    ProgramResult r = Run({"-o" + sink});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(fs::is_character_file(sink));
-}
-
-TEST_F(Probe, LinesThatCannotBeWrittenAreNotReportedAsSuccess) {
+TEST_F(Probe, AnOutputThatIsNoPlainFileCannotBeOpened) {
     DeviceEmulator relay;
     map_.Map(1, relay.DevicePath());
-    ProgramResult r = Run({"-o/dev/full"});
+    // A named pipe with a reader (an open would not wait), and a stand-in for
+    // /dev/null, so that a fault cannot remove the real one.
+    const std::string pipe = scratch_.File("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    std::vector<std::string> outputs{pipe};
+    const std::string sink = scratch_.File("null");
+    if (::mknod(sink.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) outputs.push_back(sink);
+    for (const std::string& output : outputs) {
+        ProgramResult r = Run({"-o" + output});
+        EXPECT_NE(r.status, 0);
+        EXPECT_EQ(r.errors, "File Error: Unable to open the device port file (" + output + ") for writing!\n");
+    }
+    ::close(reader);
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_TRUE(outputs.size() == 1 || fs::is_character_file(sink));
+    EXPECT_EQ(relay.Received(), "");
+}
+
+TEST_F(Probe, AListThatCannotBeWrittenWholeLeavesTheEarlierOne) {
+    // Ten devices give more lines than the disk takes, and fewer bytes than the message.
+    std::vector<std::unique_ptr<DeviceEmulator>> relays;
+    for (int n = 1; n <= 10; ++n) {
+        relays.push_back(std::make_unique<DeviceEmulator>());
+        map_.Map(n, relays.back()->DevicePath());
+    }
+    WriteFile(InProgram("tavo.txt"), "ZIM-8x8,COM7\r\n");
+    ProgramResult r;
+    {
+        FileSizeLimit full(110);
+        r = Run({});
+    }
     EXPECT_NE(r.status, 0);
-    EXPECT_EQ(r.errors, "File Error: Unable to write the device port file (/dev/full)!\n");
+    EXPECT_EQ(r.errors, "File Error: Unable to write the device port file (" + InProgram("tavo.txt") +
+                            ")!\r\n\r\nFile too large\n");
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), "ZIM-8x8,COM7\r\n");
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(program_.Path())) left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"libtavohwp.so", "tavo.txt", "tavohwp"}));
+}
+
+TEST_F(Probe, APortInUseIsNamedSoTheListIsKnownIncomplete) {
+    DeviceEmulator held;
+    DeviceEmulator relay;
+    map_.Map(3, held.DevicePath());
+    map_.Map(4, relay.DevicePath());
+    // Another program holds COM3.
+    clsComPort other(EchoRule::KeepStale);
+    other.SetComPort(3);
+    ASSERT_TRUE(other.OpenPort());
+
+    ProgramResult r = Run({});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "Warning: COM3 is in use by another program; the device list may be incomplete.\n");
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM4\n"));
+
+    // With a trace the trace says it.
+    r = Run({"-d"});
+    EXPECT_EQ(r.errors, "");
+    EXPECT_NE(Log(InProgram("tavohwp.txt"))
+                  .find("[STAMP]: ERROR: 16\r\n"
+                        "[STAMP]: COM3 is in use by another program; the device list may be incomplete.\r\n"
+                        "[STAMP]: Error opening serial port COM3:\r\n\r\n"),
+              std::string::npos);
+    EXPECT_EQ(held.Received(), "");
+}
+
+TEST_F(Probe, ATraceThatCannotBeOpenedIsSaidOnce) {
+    DeviceEmulator relay;
+    map_.Map(1, relay.DevicePath());
+    ProgramResult r = Run({"-d" + scratch_.Path()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "File Error: Unable to open the debug file (" + scratch_.Path() + ") for writing!\n");
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\n"));
 }
 
 }  // namespace
