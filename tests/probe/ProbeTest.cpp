@@ -290,12 +290,23 @@ TEST_F(Probe, APortInUseIsNamedSoTheListIsKnownIncomplete) {
     EXPECT_EQ(held.Received(), "");
 }
 
-TEST_F(Probe, ATraceThatCannotBeOpenedIsSaidOnce) {
+TEST_F(Probe, ATraceThatCannotBeOpenedOrWrittenIsSaidOnStandardError) {
     DeviceEmulator relay;
     map_.Map(1, relay.DevicePath());
     ProgramResult r = Run({"-d" + scratch_.Path()});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.errors, "File Error: Unable to open the debug file (" + scratch_.Path() + ") for writing!\n");
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\n"));
+
+    // The trace outgrows the disk; the short device port file does not.
+    {
+        FileSizeLimit full(200);
+        r = Run({"-d"});
+    }
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.errors, "File Error: Unable to write the debug file (" + InProgram("tavohwp.txt") +
+                            ")!\r\n\r\nFile too large\n");
+    EXPECT_EQ(ReadFile(InProgram("tavohwp.txt")).size(), 200u);
     EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\n"));
 }
 

@@ -255,6 +255,12 @@ TEST_F(QueryTest, FeedbackThatCannotBeWrittenWholeIsReportedAndTheRunFails) {
                             ") for device (QUELB)\r\n\r\nFile too large\n");
     EXPECT_EQ(File("feedback_QUELB_COM1.txt").size(), 300u);
     EXPECT_EQ(File("cinfo_QUELB_COM1.txt"), "810000\tUNKNOWN COMMAND\r\n");
+
+    // A report that cannot be written shows its own box, and the run fails too.
+    r = Run({"-i", dir.File("missing/ci.txt")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errors, "Error: An error occured attemping to write the CInfo file!\r\n\r\n"
+                        "The error object contains:\r\nNo such file or directory\n");
 }
 
 TEST_F(QueryTest, ATraceThatCannotBeOpenedIsSaidOnceAndMessagesAreShownInstead) {
