@@ -7,6 +7,7 @@
 #include <string>
 
 #include "link/ProfileReader.h"
+#include "tests/support/TempFolder.h"
 
 namespace tavo {
 namespace {
@@ -118,16 +119,8 @@ TEST(ProfileReader, ByteOrderMarkAndBinaryJunkDoNoHarm) {
 
 class ProfileFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tavo-profile-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    std::string dir_;
+    test::TempFolder folder_;
+    const std::string dir_ = folder_.Path();
 };
 
 TEST_F(ProfileFile, ReadsCrLfAndLfFilesAfresh) {
