@@ -46,15 +46,19 @@ case "$mode" in
     "$here/tools/run-main.sh" "$here/build/bin"
     ;;
   test)
+    # Every stage runs even after a failing one, so the summary counts them all.
+    status=0
     build build
-    run_tests build
+    run_tests build || status=1
     build build-asan -DTAVO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-    run_tests build-asan
-    if [ -f "$here/fuzz/CMakeLists.txt" ]; then
-      build build-fuzz -DTAVO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
-      "$here/fuzz/run.sh" "$here/build-fuzz" "${FUZZ_SECONDS:-10}"
+    run_tests build-asan || status=1
+    build build-fuzz -DTAVO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+    if ! "$here/fuzz/run.sh" "$here/build-fuzz" "${FUZZ_SECONDS:-10}"; then
+      echo "fuzz: a target found a fault (its log is above)"
+      status=1
     fi
     echo "tests: $passed passed, $failed failed"
+    exit $status
     ;;
   *)
     echo "usage: $0 run|test" >&2

@@ -1,11 +1,13 @@
 // The configuration program tavocfg: a Qt application whose start procedure
-// shows the device chooser and the chosen device's window in turn.
+// shows the device chooser and the chosen device's window in turn. The one
+// place that knows both the start-up and the device windows above it.
 
 #include <QApplication>
 
 #include "config/QtHosts.h"
 #include "config/modTAVOCfg.h"
 #include "link/clsCmdLineParams.h"
+#include "windows/DeviceWindows.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -16,7 +18,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     tavo::InstallQtHosts();
     // Qt has taken its own options (-platform, -style...) out of argv by now.
-    const int status = tavo::modTAVOCfg::Main(tavo::JoinCommandLine(argc, argv));
+    const int status = tavo::modTAVOCfg::Main(tavo::JoinCommandLine(argc, argv), tavo::ShowDeviceWindow);
     tavo::RemoveQtHosts();
     return status;
 }

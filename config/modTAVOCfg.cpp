@@ -8,7 +8,6 @@
 #include "link/ProgramInfo.h"
 #include "link/clsCmdLineParams.h"
 #include "link/modCommon.h"
-#include "windows/DeviceWindows.h"
 
 namespace tavo::modTAVOCfg {
 
@@ -127,10 +126,7 @@ int Main(const std::string& commandLine, const DeviceWindowFn& showDeviceWindow)
 
         const std::int32_t type = selected->Config.DeviceType;
         if (type == 0 || type == 1) {
-            if (showDeviceWindow)
-                showDeviceWindow(type);
-            else
-                ShowDeviceWindow(type);
+            showDeviceWindow(type);
         } else {
             ShowMessage("Error", "Unknown device selection!", MsgIcon::Critical);
         }

@@ -76,6 +76,7 @@ DeviceInstance MakeDeviceInstance(const DeviceConfig& config, const std::string&
                                   std::int16_t portNumber);
 
 // Shows the window of a device type modally and returns when it is unloaded.
+// The windows sit above this module: the program's entry hands it in.
 using DeviceWindowFn = std::function<void(std::int32_t deviceType)>;
 
 // Steps of the start procedure before the chooser: start values, command line,
@@ -84,9 +85,10 @@ bool ReadStartup(const std::string& commandLine);
 
 // The start procedure: ReadStartup, then the loop between the device chooser
 // and the chosen device's window, until the user ends it. The command line is
-// the program's arguments joined by blanks. Returns the exit status: 0, or 1
-// when a start-up error ended the program.
-int Main(const std::string& commandLine, const DeviceWindowFn& showDeviceWindow = {});
+// the program's arguments joined by blanks; showDeviceWindow shows the chosen
+// device's window. Returns the exit status: 0, or 1 when a start-up error
+// ended the program.
+int Main(const std::string& commandLine, const DeviceWindowFn& showDeviceWindow);
 
 }  // namespace modTAVOCfg
 }  // namespace tavo

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers for checking what a button shows, pixel by pixel.
+// Helpers for checking what a button shows.
 
 #include <QImage>
 #include <QWidget>

@@ -1,184 +1,182 @@
+#include <gtest/gtest.h>
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 #include <memory>
 
 #include "button/Quorvel.h"
 #include "tests/button/Faces.h"
 
-using tavo::Quorvel;
-using tavo::test::SameFace;
-using tavo::test::Shown;
+namespace tavo::test {
+namespace {
 
-class QuorvelTest : public QObject {
-    Q_OBJECT
+// How light a face looks at a point, 0 (black) to 255 (white).
+int Lightness(const QImage& face, int x, int y) { return qGray(face.pixel(x, y)); }
 
-private:
-    // The button sits at (10, 10) in a larger host window, so that a release can
-    // land outside it.
-    std::unique_ptr<QWidget> host_;
-    Quorvel* button_ = nullptr;
+// A face lit from the top left looks raised; lit from the bottom right, sunken.
+bool LooksRaised(const QImage& face) {
+    const int w = face.width(), h = face.height();
+    return Lightness(face, w / 2, 0) > Lightness(face, w / 2, h - 1) &&
+           Lightness(face, 0, h / 2) > Lightness(face, w - 1, h / 2);
+}
+bool LooksSunken(const QImage& face) {
+    const int w = face.width(), h = face.height();
+    return Lightness(face, w / 2, 0) < Lightness(face, w / 2, h - 1) &&
+           Lightness(face, 0, h / 2) < Lightness(face, w - 1, h / 2);
+}
+
+// The face inside its one-pixel frame.
+QImage Inside(const QImage& face) { return face.copy(1, 1, face.width() - 2, face.height() - 2); }
+
+TEST(QuorvelFaces, NormalPressedAndDisabledDifferWhereAUserSeesIt) {
+    const QImage up = Quorvel::picUp(), down = Quorvel::picDn(), disabled = Quorvel::picDis();
+    for (const QImage& face : {up, down, disabled}) {
+        EXPECT_EQ(face.size(), QSize(18, 10));
+        EXPECT_EQ(face.depth(), 24);
+    }
+    // Pressing sinks the button and leaves its inside as it was.
+    EXPECT_TRUE(LooksRaised(up));
+    EXPECT_TRUE(LooksSunken(down));
+    EXPECT_TRUE(SameFace(Inside(up), Inside(down)));
+    // A disabled button still stands up, greyed inside.
+    EXPECT_TRUE(LooksRaised(disabled));
+    EXPECT_GT(Lightness(disabled, 9, 5), Lightness(up, 9, 5));
+    EXPECT_FALSE(SameFace(disabled, up));
+}
+
+// The button sits at (10, 10) in a larger host window, so that a release can
+// land outside it.
+class HostedButton : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        host_.resize(120, 80);
+        button_ = new Quorvel(&host_);
+        button_->move(10, 10);
+        button_->InitProperties();
+        host_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host_));
+    }
 
     void SendKey(QEvent::Type type, int key, bool autoRepeat = false) {
         QKeyEvent event(type, key, Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QString(),
                         autoRepeat);
         QApplication::sendEvent(button_, &event);
     }
+    bool Showing(const QImage& face) { return SameFace(Shown(*button_), face); }
 
-private slots:
-    void init() {
-        host_ = std::make_unique<QWidget>();
-        host_->resize(120, 80);
-        button_ = new Quorvel(host_.get());
-        button_->move(10, 10);
-        button_->InitProperties();
-        host_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(host_.get()));
-    }
-    void cleanup() { host_.reset(); }
-
-    void builtInFacesHaveTheirColours_data() {
-        QTest::addColumn<QImage>("face");
-        QTest::addColumn<QRgb>("topLeft");
-        QTest::addColumn<QRgb>("bottomRight");
-        QTest::addColumn<QRgb>("inner");
-        QTest::newRow("picUp") << Quorvel::picUp() << qRgb(0xC0, 0xC0, 0xC0) << qRgb(0x80, 0x80, 0x80)
-                               << qRgb(0, 0, 0);
-        QTest::newRow("picDn") << Quorvel::picDn() << qRgb(0x80, 0x80, 0x80) << qRgb(0xC0, 0xC0, 0xC0)
-                               << qRgb(0, 0, 0);
-        QTest::newRow("picDis") << Quorvel::picDis() << qRgb(0xC0, 0xC0, 0xC0) << qRgb(0, 0, 0)
-                                << qRgb(0x80, 0x80, 0x80);
-    }
-    void builtInFacesHaveTheirColours() {
-        QFETCH(QImage, face);
-        QFETCH(QRgb, topLeft);
-        QFETCH(QRgb, bottomRight);
-        QFETCH(QRgb, inner);
-        QCOMPARE(face.size(), QSize(18, 10));
-        QCOMPARE(face.depth(), 24);
-        const QRgb corner = qRgb(0x40, 0x40, 0x40);
-        for (int y = 0; y < 10; ++y) {
-            for (int x = 0; x < 18; ++x) {
-                const bool left = x == 0, right = x == 17, top = y == 0, bottom = y == 9;
-                QRgb want = inner;
-                if ((left || right) && (top || bottom))
-                    want = corner;
-                else if (top || left)
-                    want = topLeft;
-                else if (bottom || right)
-                    want = bottomRight;
-                QVERIFY2(face.pixel(x, y) == want, qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
-            }
-        }
-    }
-
-    void mouseClickPressesAndClicksOnce_data() {
-        QTest::addColumn<Qt::MouseButton>("button");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::newRow("left") << Qt::LeftButton << Qt::KeyboardModifiers();
-        QTest::newRow("right with shift") << Qt::RightButton << Qt::KeyboardModifiers(Qt::ShiftModifier);
-    }
-    void mouseClickPressesAndClicksOnce() {
-        QFETCH(Qt::MouseButton, button);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QSignalSpy clicks(button_, &Quorvel::Click);
-        QVERIFY(SameFace(Shown(*button_), Quorvel::picUp()));
-        QTest::mousePress(button_, button, modifiers, QPoint(5, 5));
-        QVERIFY(SameFace(Shown(*button_), Quorvel::picDn()));
-        QCOMPARE(clicks.count(), 0);
-        QTest::mouseRelease(button_, button, modifiers, QPoint(6, 4));
-        QVERIFY(SameFace(Shown(*button_), Quorvel::picUp()));
-        QCOMPARE(clicks.count(), 1);
-    }
-
-    void releaseOutsideRestoresFaceWithoutClick() {
-        QSignalSpy clicks(button_, &Quorvel::Click);
-        QTest::mousePress(button_, Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::mouseRelease(button_, Qt::LeftButton, {}, QPoint(60, 40));
-        QVERIFY(SameFace(Shown(*button_), Quorvel::picUp()));
-        QCOMPARE(clicks.count(), 0);
-        QTest::mouseClick(button_, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(clicks.count(), 1);
-    }
-
-    void spaceBarClicksOnReleaseOtherKeysDoNothing() {
-        QSignalSpy clicks(button_, &Quorvel::Click);
-        for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_A}) {
-            SendKey(QEvent::KeyPress, key);
-            QVERIFY(SameFace(Shown(*button_), Quorvel::picUp()));
-            SendKey(QEvent::KeyRelease, key);
-        }
-        SendKey(QEvent::KeyPress, Qt::Key_Space);
-        QVERIFY(SameFace(Shown(*button_), Quorvel::picDn()));
-        // Holding the bar repeats press and release; only the real release clicks.
-        SendKey(QEvent::KeyRelease, Qt::Key_Space, true);
-        SendKey(QEvent::KeyPress, Qt::Key_Space, true);
-        QCOMPARE(clicks.count(), 0);
-        SendKey(QEvent::KeyRelease, Qt::Key_Space);
-        QVERIFY(SameFace(Shown(*button_), Quorvel::picUp()));
-        QCOMPARE(clicks.count(), 1);
-    }
-
-    void disabledShowsItsFaceAndIgnoresInput() {
-        QSignalSpy clicks(button_, &Quorvel::Click);
-        QSignalSpy changes(button_, &Quorvel::PropertyChanged);
-        button_->SetEnabled(false);
-        QVERIFY(!button_->Enabled());
-        QCOMPARE(changes.count(), 1);
-        QCOMPARE(changes.at(0).at(0).toString(), QStringLiteral("Enabled"));
-        QVERIFY(SameFace(Shown(*button_), Quorvel::picDis()));
-
-        QTest::mousePress(button_, Qt::LeftButton, {}, QPoint(5, 5));
-        SendKey(QEvent::KeyPress, Qt::Key_Space);
-        QVERIFY(SameFace(Shown(*button_), Quorvel::picDis()));
-        QTest::mouseRelease(button_, Qt::LeftButton, {}, QPoint(5, 5));
-        SendKey(QEvent::KeyRelease, Qt::Key_Space);
-        QVERIFY(SameFace(Shown(*button_), Quorvel::picDis()));
-        QCOMPARE(clicks.count(), 0);
-
-        button_->SetEnabled(true);
-        QVERIFY(button_->Enabled());
-        QCOMPARE(changes.count(), 2);
-        QVERIFY(SameFace(Shown(*button_), Quorvel::picUp()));
-    }
-
-    void pressCutShortByDisablingDoesNotClick() {
-        QSignalSpy clicks(button_, &Quorvel::Click);
-        QTest::mousePress(button_, Qt::LeftButton, {}, QPoint(5, 5));
-        SendKey(QEvent::KeyPress, Qt::Key_Space);
-        button_->SetEnabled(false);
-        button_->SetEnabled(true);
-        QTest::mouseRelease(button_, Qt::LeftButton, {}, QPoint(5, 5));
-        SendKey(QEvent::KeyRelease, Qt::Key_Space);
-        QVERIFY(SameFace(Shown(*button_), Quorvel::picUp()));
-        QCOMPARE(clicks.count(), 0);
-    }
-
-    void sizeStaysFixed() {
-        const QSize fixed(18, 10);
-        button_->resize(100, 40);
-        QCOMPARE(button_->size(), fixed);
-        button_->setGeometry(0, 0, 5, 3);
-        QCOMPARE(button_->size(), fixed);
-        button_->setFixedSize(40, 30);
-        QCOMPARE(button_->size(), fixed);
-        button_->setMinimumSize(0, 0);
-        button_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        button_->resize(60, 60);
-        QCOMPARE(button_->size(), fixed);
-
-        // A layout in a large window cannot stretch it either.
-        QWidget window;
-        auto* layout = new QHBoxLayout(&window);
-        auto* laidOut = new Quorvel;
-        layout->addWidget(laidOut);
-        window.resize(300, 200);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(laidOut->size(), fixed);
-    }
+    QWidget host_;
+    Quorvel* button_ = nullptr;
 };
 
-QTEST_MAIN(QuorvelTest)
-#include "QuorvelTest.moc"
+TEST_F(HostedButton, MouseClickShowsPressedFaceAndClicksOnceOnRelease) {
+    QSignalSpy clicks(button_, &Quorvel::Click);
+    const struct {
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers modifiers;
+    } cases[] = {{Qt::LeftButton, {}}, {Qt::RightButton, Qt::ShiftModifier}};
+    int expected = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        EXPECT_TRUE(Showing(Quorvel::picUp()));
+        QTest::mousePress(button_, c.button, c.modifiers, QPoint(5, 5));
+        EXPECT_TRUE(Showing(Quorvel::picDn()));
+        EXPECT_EQ(clicks.count(), expected);
+        QTest::mouseRelease(button_, c.button, c.modifiers, QPoint(6, 4));
+        EXPECT_TRUE(Showing(Quorvel::picUp()));
+        EXPECT_EQ(clicks.count(), ++expected);
+    }
+}
+
+TEST_F(HostedButton, ReleaseOutsideRestoresFaceWithoutClick) {
+    QSignalSpy clicks(button_, &Quorvel::Click);
+    QTest::mousePress(button_, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(button_, Qt::LeftButton, {}, QPoint(60, 40));
+    EXPECT_TRUE(Showing(Quorvel::picUp()));
+    EXPECT_EQ(clicks.count(), 0);
+    QTest::mouseClick(button_, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(HostedButton, SpaceBarClicksOnItsReleaseOtherKeysDoNothing) {
+    QSignalSpy clicks(button_, &Quorvel::Click);
+    for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_A}) {
+        SCOPED_TRACE(key);
+        SendKey(QEvent::KeyPress, key);
+        EXPECT_TRUE(Showing(Quorvel::picUp()));
+        SendKey(QEvent::KeyRelease, key);
+    }
+    EXPECT_EQ(clicks.count(), 0);
+    SendKey(QEvent::KeyPress, Qt::Key_Space);
+    EXPECT_TRUE(Showing(Quorvel::picDn()));
+    // Holding the bar repeats press and release; only the real release clicks.
+    SendKey(QEvent::KeyRelease, Qt::Key_Space, true);
+    SendKey(QEvent::KeyPress, Qt::Key_Space, true);
+    EXPECT_EQ(clicks.count(), 0);
+    SendKey(QEvent::KeyRelease, Qt::Key_Space);
+    EXPECT_TRUE(Showing(Quorvel::picUp()));
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(HostedButton, DisabledShowsItsFaceAndIgnoresInput) {
+    QSignalSpy clicks(button_, &Quorvel::Click);
+    QSignalSpy changes(button_, &Quorvel::PropertyChanged);
+    button_->SetEnabled(false);
+    EXPECT_FALSE(button_->Enabled());
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.at(0).at(0).toString(), QStringLiteral("Enabled"));
+    EXPECT_TRUE(Showing(Quorvel::picDis()));
+
+    QTest::mousePress(button_, Qt::LeftButton, {}, QPoint(5, 5));
+    SendKey(QEvent::KeyPress, Qt::Key_Space);
+    EXPECT_TRUE(Showing(Quorvel::picDis()));
+    QTest::mouseRelease(button_, Qt::LeftButton, {}, QPoint(5, 5));
+    SendKey(QEvent::KeyRelease, Qt::Key_Space);
+    EXPECT_TRUE(Showing(Quorvel::picDis()));
+    EXPECT_EQ(clicks.count(), 0);
+
+    button_->SetEnabled(true);
+    EXPECT_TRUE(button_->Enabled());
+    EXPECT_EQ(changes.count(), 2);
+    EXPECT_TRUE(Showing(Quorvel::picUp()));
+}
+
+TEST_F(HostedButton, PressCutShortByDisablingDoesNotClick) {
+    QSignalSpy clicks(button_, &Quorvel::Click);
+    QTest::mousePress(button_, Qt::LeftButton, {}, QPoint(5, 5));
+    SendKey(QEvent::KeyPress, Qt::Key_Space);
+    button_->SetEnabled(false);
+    button_->SetEnabled(true);
+    QTest::mouseRelease(button_, Qt::LeftButton, {}, QPoint(5, 5));
+    SendKey(QEvent::KeyRelease, Qt::Key_Space);
+    EXPECT_TRUE(Showing(Quorvel::picUp()));
+    EXPECT_EQ(clicks.count(), 0);
+}
+
+TEST_F(HostedButton, SizeStaysFixedWhateverTheHostAsks) {
+    const QSize fixed(18, 10);
+    button_->resize(100, 40);
+    EXPECT_EQ(button_->size(), fixed);
+    button_->setGeometry(0, 0, 5, 3);
+    EXPECT_EQ(button_->size(), fixed);
+    button_->setFixedSize(40, 30);
+    EXPECT_EQ(button_->size(), fixed);
+    button_->setMinimumSize(0, 0);
+    button_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    button_->resize(60, 60);
+    EXPECT_EQ(button_->size(), fixed);
+
+    // A layout in a large window cannot stretch it either.
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    auto* laidOut = new Quorvel;
+    layout->addWidget(laidOut);
+    window.resize(300, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(laidOut->size(), fixed);
+}
+
+}  // namespace
+}  // namespace tavo::test

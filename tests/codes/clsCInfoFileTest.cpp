@@ -11,6 +11,7 @@
 #include "codes/clsCInfoFile.h"
 #include "tests/link/FileSizeLimit.h"
 #include "tests/support/ScriptedMessageBox.h"
+#include "tests/support/TempFolder.h"
 
 namespace tavo {
 namespace {
@@ -19,13 +20,6 @@ namespace fs = std::filesystem;
 
 class clsCInfoFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "cinfo-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
     static std::string ReadFile(const std::string& path) {
@@ -48,7 +42,8 @@ class clsCInfoFileTest : public ::testing::Test {
         return out;
     }
 
-    fs::path dir_;
+    test::TempFolder folder_;
+    const fs::path dir_ = folder_.Path();
     test::ScriptedMessageBox box_;
 };
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "link/ProfileReader.h"
+#include "tests/support/TempFolder.h"
 
 namespace tavo {
 namespace {
@@ -132,16 +133,8 @@ TEST(ProfileReader, ASyntaxOfItsOwnAddsCommentsAndTrimmedSectionNames) {
 
 class ProfileFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tavo-profile-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    std::string dir_;
+    test::TempFolder folder_;
+    const std::string dir_ = folder_.Path();
 };
 
 TEST_F(ProfileFile, ReadsCrLfAndLfFilesAfresh) {

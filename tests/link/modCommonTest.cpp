@@ -12,29 +12,22 @@
 #include "link/modCommon.h"
 #include "tests/support/DeviceEmulator.h"
 #include "tests/support/ScriptedMessageBox.h"
+#include "tests/support/TempFolder.h"
 
 namespace tavo {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder : public ::testing::Test {
+class InTempFolder : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tavo-modcommon-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
     std::string Make(const std::string& name) {
         std::string path = dir_ + "/" + name;
         std::ofstream(path) << "x";
         return path;
     }
-    std::string dir_;
+    test::TempFolder folder_;
+    const std::string dir_ = folder_.Path();
 };
 
 TEST(HexPad, PadsButNeverCuts) {
@@ -47,7 +40,7 @@ TEST(HexPad, PadsButNeverCuts) {
     EXPECT_EQ(HexPad(-32768, -3), "8000");
 }
 
-using FileExistsTest = TempFolder;
+using FileExistsTest = InTempFolder;
 
 TEST_F(FileExistsTest, OnlyReadableNonFolders) {
     EXPECT_TRUE(FileExists(Make("a.txt")));
@@ -59,7 +52,7 @@ TEST_F(FileExistsTest, OnlyReadableNonFolders) {
     EXPECT_TRUE(FileExists(dir_ + "/pipe"));  // opens without waiting for a writer
 }
 
-using DeleteFileTest = TempFolder;
+using DeleteFileTest = InTempFolder;
 
 TEST_F(DeleteFileTest, MissingFileNeedsNoQuestion) {
     test::ScriptedMessageBox boxes;

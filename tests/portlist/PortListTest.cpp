@@ -11,6 +11,7 @@
 #include "link/ProgramInfo.h"
 #include "portlist/PortListLoader.h"
 #include "portlist/tavohwp.h"
+#include "tests/support/PortMapFolder.h"
 
 extern "C" int32_t CallGetComPortListFromC(TavoGetComPortListFn fn, char* first, size_t size);
 
@@ -38,10 +39,6 @@ std::vector<std::string> Elements(const TavoStringArray* a) {
 class PortListLibrary : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "tavo-portlist-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        ::setenv("TAVO_PORTS", folder_.c_str(), 1);
         handle_ = ::dlopen(InProgramFolder("libtavohwp.so").c_str(), RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle_, nullptr) << ::dlerror();
         list_ = reinterpret_cast<TavoGetComPortListFn>(::dlsym(handle_, "GetComPortList"));
@@ -49,16 +46,14 @@ class PortListLibrary : public ::testing::Test {
     }
     void TearDown() override {
         if (handle_) ::dlclose(handle_);
-        ::unsetenv("TAVO_PORTS");
-        std::error_code ec;
-        fs::remove_all(folder_, ec);
     }
     void MapPort(const std::string& name, const std::string& target) {
         fs::create_symlink(target, fs::path(folder_) / name);
     }
     std::int32_t List(TavoStringArray* a) { return list_(&a); }
 
-    std::string folder_;
+    test::PortMapFolder ports_;
+    const std::string folder_ = ports_.Path();
     void* handle_ = nullptr;
     TavoGetComPortListFn list_ = nullptr;
 };

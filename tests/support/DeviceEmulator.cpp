@@ -10,10 +10,6 @@
 #include <cstdio>
 #include <algorithm>
 #include <atomic>
-#include <filesystem>
-#include <fstream>
-#include <regex>
-#include <sstream>
 #include <stdexcept>
 
 #include "link/clsComPort.h"
@@ -220,61 +216,6 @@ void DeviceEmulator::Reply(int code, Clock::time_point sendAt) {
         sendAt += options_.pace;  // back to back, as a UART sends them
         SendAt(r, sendAt);
     }
-}
-
-PortMapFolder::PortMapFolder() {
-    char tmpl[] = "/tmp/tavo-ports-XXXXXX";
-    if (!::mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
-    path_ = tmpl;
-    if (const char* prev = std::getenv("TAVO_PORTS")) {
-        previous_ = prev;
-        hadPrevious_ = true;
-    }
-    ::setenv("TAVO_PORTS", path_.c_str(), 1);
-}
-
-PortMapFolder::~PortMapFolder() {
-    if (hadPrevious_)
-        ::setenv("TAVO_PORTS", previous_.c_str(), 1);
-    else
-        ::unsetenv("TAVO_PORTS");
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
-void PortMapFolder::Map(int number, const std::string& target) {
-    std::string link = path_ + "/COM" + std::to_string(number);
-    ::unlink(link.c_str());
-    if (::symlink(target.c_str(), link.c_str()) != 0) throw std::runtime_error("symlink failed");
-}
-
-TempFolder::TempFolder() {
-    char tmpl[] = "/tmp/tavo-test-XXXXXX";
-    if (!::mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
-    path_ = tmpl;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-    std::filesystem::remove_all(path_, ec);
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-std::string WithoutStamps(const std::string& text) {
-    static const std::regex stamp(R"(\[\d\d/\d\d/\d{4} \d\d:\d\d:\d\d\]: )");
-    return std::regex_replace(text, stamp, "[STAMP]: ");
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
 }
 
 }  // namespace tavo::test

@@ -15,6 +15,11 @@
 #include <thread>
 #include <vector>
 
+// The file helpers came from here; tests that include only this header keep them.
+#include "tests/support/FileText.h"
+#include "tests/support/PortMapFolder.h"
+#include "tests/support/TempFolder.h"
+
 namespace tavo::test {
 
 enum class DeviceModel { QUELB, ZIM8x8 };
@@ -80,44 +85,5 @@ private:
 
     std::thread thread_;
 };
-
-// A port-map folder in a fresh temporary directory, installed as $TAVO_PORTS
-// for its lifetime; its entries COM<n> are symbolic links.
-class PortMapFolder {
-public:
-    PortMapFolder();
-    ~PortMapFolder();
-    PortMapFolder(const PortMapFolder&) = delete;
-    PortMapFolder& operator=(const PortMapFolder&) = delete;
-
-    void Map(int number, const std::string& target);
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-    std::string previous_;
-    bool hadPrevious_ = false;
-};
-
-// A fresh temporary directory, removed with everything in it at the end.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
-// Whole contents of a file ("" when missing), and the same with every
-// "[mm/dd/yyyy hh:mm:ss]: " stamp replaced by "[STAMP]: ".
-std::string ReadFile(const std::string& path);
-std::string WithoutStamps(const std::string& text);
-void WriteFile(const std::string& path, const std::string& text);
 
 }  // namespace tavo::test

@@ -1,0 +1,22 @@
+#pragma once
+// A fresh temporary folder for one test, removed with everything in it at the end.
+
+#include <string>
+
+namespace tavo::test {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace tavo::test
