@@ -7,11 +7,12 @@
 namespace tavo {
 
 // Trims template, device name and port name of blanks; when any of them is then
-// empty the result is empty. Otherwise each "[devicename]" and "[port]" (in any
-// case) is replaced, left to right, by the name and the port as given (their
-// case kept, the inserted text not searched again), and the rest of the
-// file-name part after the last "/" is lower-cased. The folder part keeps its
-// case, since Linux folders tell case apart.
+// empty the result is empty. Otherwise the file-name part after the last "/" is
+// lower-cased (the folder part keeps its case, since Linux folders tell case
+// apart; the tokens match in any case), every "[devicename]" is replaced by the
+// name, and then every "[port]" of that result by the port, left to right; the
+// name and port keep their case. A "[port]" that the device name brings in is
+// therefore replaced as well, while a port name is never searched again.
 std::string ExpandFileTemplate(const std::string& fileTemplate, const std::string& deviceName,
                                const std::string& portName);
 

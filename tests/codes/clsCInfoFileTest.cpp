@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "codes/clsCInfoFile.h"
-#include "tests/link/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedMessageBox.h"
 #include "tests/support/TempFolder.h"
 

@@ -16,7 +16,7 @@
 #include "config/QtMousePointer.h"
 #include "link/UiHooks.h"
 #include "tests/config/CfgTestSupport.h"
-#include "tests/link/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace tavo::test {
 namespace {

@@ -12,7 +12,7 @@
 #include "link/OutputFile.h"
 #include "link/UiHooks.h"
 #include "link/clsComPort.h"
-#include "tests/link/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/DeviceEmulator.h"
 
 namespace tavo {

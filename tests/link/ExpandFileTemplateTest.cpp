@@ -15,9 +15,15 @@ TEST(ExpandFileTemplate, ReplacesTokensAndLowerCasesOnlyTheFileName) {
     EXPECT_EQ(ExpandFileTemplate("/Data/CInfo.TXT", "QUELB", "COM3"), "/Data/cinfo.txt");
 }
 
-TEST(ExpandFileTemplate, InsertedTextIsNotSearchedAgain) {
-    EXPECT_EQ(ExpandFileTemplate("f_[devicename].txt", "A[port]", "COM1"), "f_A[port].txt");
+TEST(ExpandFileTemplate, TheDeviceNameGoesInFirstThenThePort) {
+    // A "[port]" brought in by the device name is replaced by the second pass;
+    // the comparison is exact, so an upper-case one stays.
+    EXPECT_EQ(ExpandFileTemplate("f_[devicename].txt", "A[port]", "COM1"), "f_ACOM1.txt");
+    EXPECT_EQ(ExpandFileTemplate("f_[devicename].txt", "A[PORT]", "COM1"), "f_A[PORT].txt");
+    // The port goes in last and is not searched again.
     EXPECT_EQ(ExpandFileTemplate("f_[port].txt", "x", "[DEVICENAME]"), "f_[DEVICENAME].txt");
+    EXPECT_EQ(ExpandFileTemplate("f_[port]_[devicename].txt", "[devicename]", "[port]"),
+              "f_[port]_[devicename].txt");
     EXPECT_EQ(ExpandFileTemplate("[devicename[port]]", "n", "p"), "[devicenamep]");
 }
 

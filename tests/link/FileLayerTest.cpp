@@ -14,7 +14,7 @@
 
 #include "link/InputFile.h"
 #include "link/OutputFile.h"
-#include "tests/link/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/DeviceEmulator.h"
 
 namespace tavo {

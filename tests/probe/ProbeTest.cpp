@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "link/clsComPort.h"
-#include "tests/link/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/DeviceEmulator.h"
 #include "tests/support/RunProgram.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <regex>
 
-#include "tests/link/FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/DeviceEmulator.h"
 
