@@ -2,7 +2,7 @@
 // What the two device models' protocol classes share: two name tables keyed
 // by reply code (IR codes and X-10 codes), IR and X-10 reply decoding, and the
 // X-10 tables, created at the first X-10 operation. Each model supplies only
-// its rows.
+// its rows, from its description (DeviceModel).
 
 #include <cstdint>
 #include <memory>
@@ -10,19 +10,11 @@
 #include <string>
 #include <string_view>
 
+#include "codes/DeviceModel.h"
 #include "codes/clsX10Data.h"
 #include "link/KeyedCollection.h"
 
 namespace tavo {
-
-// One row of a model's code tables: an IR reply code with its name, and the
-// X-10 reply code of the same function. The X-10 name is the IR name with its
-// leading "IR " replaced by "X-10 ".
-struct ProtocolCodeRow {
-    const char* irCode;
-    const char* irName;
-    const char* x10Code;
-};
 
 class clsDeviceProtocol {
   public:

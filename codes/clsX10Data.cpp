@@ -1,26 +1,13 @@
 #include "codes/clsX10Data.h"
 
 #include "codes/CodeText.h"
+#include "codes/X10HouseUnits.h"
 
 namespace tavo {
 
 using namespace code_text;
 
 namespace {
-
-struct CodeRow {
-    const char* key;
-    const char* house;
-    const char* unit;
-};
-
-// The X-10 standard gives house letters and unit numbers the same 4-bit codes.
-constexpr CodeRow kHouseUnitRows[] = {
-    {"6", "A", "1"},  {"E", "B", "2"},  {"2", "C", "3"},  {"A", "D", "4"},
-    {"1", "E", "5"},  {"9", "F", "6"},  {"5", "G", "7"},  {"D", "H", "8"},
-    {"7", "I", "9"},  {"F", "J", "10"}, {"3", "K", "11"}, {"B", "L", "12"},
-    {"0", "M", "13"}, {"8", "N", "14"}, {"4", "O", "15"}, {"C", "P", "16"},
-};
 
 struct FunctionRow {
     const char* key;
@@ -55,8 +42,8 @@ bool IsWholeNumber(const std::string& s) {
 }  // namespace
 
 clsX10Data::clsX10Data() {
-    for (const CodeRow& row : kHouseUnitRows) houses_.Add(row.house, row.key);
-    for (const CodeRow& row : kHouseUnitRows) units_.Add(row.unit, row.key);
+    for (const X10HouseUnit& row : kX10HouseUnits) houses_.Add(row.house, row.code);
+    for (const X10HouseUnit& row : kX10HouseUnits) units_.Add(row.unit, row.code);
     for (const FunctionRow& row : kFunctionRows) functions_.Add(row.name, row.key);
 }
 

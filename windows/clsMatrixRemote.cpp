@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "button/Quorvel.h"
+#include "codes/ZIM8x8Model.h"
 #include "link/Clock.h"
 #include "link/modCommon.h"
 #include "windows/Shape.h"
@@ -31,9 +32,9 @@ Shape* Led(QWidget* parent, std::uint32_t color, bool shown) {
 
 }  // namespace
 
-clsMatrixRemote::clsMatrixRemote(frmZIM8x8& window) : QObject(&window), window_(window) {
+clsMatrixRemote::clsMatrixRemote(frmZIM8x8& window, QWidget* picRemote, QWidget* frontPanel)
+    : QObject(&window), window_(window) {
     // The remote: a row of input buttons and a row of output buttons.
-    QWidget* picRemote = window_.picRemote;
     auto* remote = new QGridLayout(picRemote);
     remote->setHorizontalSpacing(10);
     remote->setVerticalSpacing(3);
@@ -52,7 +53,7 @@ clsMatrixRemote::clsMatrixRemote(frmZIM8x8& window) : QObject(&window), window_(
     }
 
     // The front panel: the selection LEDs, then the routing display.
-    QWidget* panel = window_.picQUELB;
+    QWidget* panel = frontPanel;
     auto* front = new QGridLayout(panel);
     front->setHorizontalSpacing(8);
     front->setVerticalSpacing(3);
@@ -111,7 +112,7 @@ void clsMatrixRemote::RouteSelection() {
     if (window_.Busy()) return;
     const int output = window_.mSelectedOutput + 1;
     const int input = window_.mSelectedInput + 1;
-    const std::string word = "0300" + std::to_string(output) + std::to_string(input);
+    const std::string word = RouteWord(output, input);
     const std::string description =
         "INPUT #" + std::to_string(input) + " ROUTED TO #" + std::to_string(output) + " OUTPUT";
     if (SendRemoteCommand(window_, word, description)) {

@@ -14,6 +14,7 @@
 #include <string>
 
 class QLabel;
+class QWidget;
 
 namespace tavo {
 
@@ -27,10 +28,11 @@ class clsMatrixRemote : public QObject {
   public:
     static constexpr std::uint32_t kSelectTimeoutMs = 5000;
 
-    // Puts the buttons on window.picRemote and the LEDs and the routing display
-    // on window.picQUELB, and connects the window's selection timers, its
-    // "Show Routing" options and its close request; the window owns the remote.
-    explicit clsMatrixRemote(frmZIM8x8& window);
+    // Puts the buttons on picRemote and the LEDs and the routing display on
+    // frontPanel (the window's remote and front-panel pictures), and connects
+    // the window's selection timers, its "Show Routing" options and its close
+    // request; the window owns the remote.
+    clsMatrixRemote(frmZIM8x8& window, QWidget* picRemote, QWidget* frontPanel);
 
     void btnRemoteIN_Click(std::int16_t index);
     void btnRemoteOUT_Click(std::int16_t index);

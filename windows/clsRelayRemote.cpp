@@ -3,9 +3,9 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
-#include <cstdio>
 
 #include "button/Quorvel.h"
+#include "codes/QUELBModel.h"
 #include "link/MessageBox.h"
 #include "windows/Shape.h"
 #include "windows/frmQUELB.h"
@@ -13,20 +13,8 @@
 
 namespace tavo {
 
-namespace {
-
-// Register 05 (on) or 06 (off) with the mask of relay index + 1.
-std::string RelayMaskWord(const char* code, int index) {
-    char word[8];
-    std::snprintf(word, sizeof word, "%s00%02X", code, (1u << index) & 0xFFu);
-    return word;
-}
-
-}  // namespace
-
-clsRelayRemote::clsRelayRemote(frmQUELB& window) : QObject(&window), window_(window) {
+clsRelayRemote::clsRelayRemote(frmQUELB& window, QWidget* picRemote) : QObject(&window), window_(window) {
     // One row per relay with its on and off buttons, then all relays and the A/B relay.
-    QWidget* picRemote = window_.picRemote;
     auto* grid = new QGridLayout(picRemote);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(4);
@@ -62,30 +50,33 @@ bool clsRelayRemote::Send(const std::string& word, const std::string& descriptio
     return false;
 }
 
-void clsRelayRemote::btnRemoteOn_Click(std::int16_t index) {
-    if (window_.Busy() || index < 0 || index > 7) return;
-    if (Send(RelayMaskWord("05", index), "Relay #" + std::to_string(index + 1) + " (ON)"))
-        window_.shpRelayLED[index]->SetFillColor(kLedGreen);
-}
+void clsRelayRemote::btnRemoteOn_Click(std::int16_t index) { SwitchRelay(index, true); }
 
-void clsRelayRemote::btnRemoteOff_Click(std::int16_t index) {
+void clsRelayRemote::btnRemoteOff_Click(std::int16_t index) { SwitchRelay(index, false); }
+
+void clsRelayRemote::SwitchRelay(std::int16_t index, bool on) {
     if (window_.Busy() || index < 0 || index > 7) return;
-    if (Send(RelayMaskWord("06", index), "Relay #" + std::to_string(index + 1) + " (OFF)"))
-        window_.shpRelayLED[index]->SetFillColor(kLedGrey);
+    const unsigned mask = 1u << index;
+    const std::string description = "Relay #" + std::to_string(index + 1) + (on ? " (ON)" : " (OFF)");
+    if (Send(on ? RelaysOnWord(mask) : RelaysOffWord(mask), description))
+        window_.shpRelayLED[static_cast<std::size_t>(index)]->SetFillColor(on ? kLedGreen : kLedGrey);
 }
 
 void clsRelayRemote::btnRemoteAll_Click(std::int16_t index) {
     if (window_.Busy()) return;
     // Register 04 is written whole, so the A/B relay keeps its last known state.
     const bool on = index == 0;
-    const std::string word = "040" + std::to_string(window_.mABRelayState) + (on ? "FF" : "00");
-    if (Send(word, std::string("All Relays (") + (on ? "ON" : "OFF") + ")")) SetRelayLeds(on);
+    const unsigned states = (window_.mABRelayState == 1 ? kABRelayBit : 0u) | (on ? kAllRelaysMask : 0u);
+    if (Send(RelayStatesWord(states), std::string("All Relays (") + (on ? "ON" : "OFF") + ")"))
+        SetRelayLeds(on);
 }
 
 void clsRelayRemote::btnRemoteAB_Click(std::int16_t index) {
     if (window_.Busy()) return;
     const bool on = index == 0;
-    if (!Send(on ? "050100" : "060100", std::string("B Bus (") + (on ? "ON" : "OFF") + ")")) return;
+    if (!Send(on ? RelaysOnWord(kABRelayBit) : RelaysOffWord(kABRelayBit),
+              std::string("B Bus (") + (on ? "ON" : "OFF") + ")"))
+        return;
     window_.shpRelayABLED->SetFillColor(on ? kLedGreen : kLedGrey);
     window_.mABRelayState = on ? 1 : 0;
 }

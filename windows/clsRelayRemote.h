@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+class QWidget;
+
 namespace tavo {
 
 class frmQUELB;
@@ -18,8 +20,8 @@ class clsRelayRemote : public QObject {
     Q_OBJECT
 
   public:
-    // Puts the buttons on window.picRemote; the window owns the remote.
-    explicit clsRelayRemote(frmQUELB& window);
+    // Puts the buttons on picRemote, the window's remote picture; the window owns the remote.
+    clsRelayRemote(frmQUELB& window, QWidget* picRemote);
 
     // The buttons' handlers, by index in their arrays: relay index + 1 on or off;
     // index 0 all relays (or the A/B relay) on, any other index off.
@@ -37,6 +39,7 @@ class clsRelayRemote : public QObject {
     // Sends word; false, after the "Device Error" box, when the device did not take it.
     bool Send(const std::string& word, const std::string& description);
     void SetRelayLeds(bool on);
+    void SwitchRelay(std::int16_t index, bool on);
 
     frmQUELB& window_;
 };

@@ -1,43 +1,37 @@
 #pragma once
 // The frame that the two device configuration windows share (frmQUELB for the
-// relay controller, frmZIM8x8 for the matrix switch): pages and controls,
-// window state, load, first read, close and unload, menus and tab strip, the
-// command-file run, reply application, writing settings, duplicate-code checks
-// and the control handlers. A model's window adds only its tables, its general
-// registers and its remote tab.
+// relay controller, frmZIM8x8 for the matrix switch). A model's window adds
+// its captions, the layout of its code lists, its model state and its remote
+// tab; what the device itself is (register map, command words, demo replies)
+// comes from its description in codes/.
 //
-// Controls and state flags are public and carry the names the windows have
-// always used, so the remote-tab and monitor parts and the tests reach them
-// directly. State flags are written only by the procedures that own them.
+// The frame's procedures are kept in files by what they do:
+//   frmDeviceWindow.cpp        load, first read, close and unload
+//   DeviceWindowHandlers.cpp   menus, tab strip and settings controls
+//   DeviceWindowState.cpp      busy, monitoring and modified state, pointer, status bar, monitor list
+//   DeviceWindowLayout.cpp     building the controls
+//   DeviceWindowReplies.cpp    applying the device's replies to the controls
+//   SettingsWriters.cpp        writing settings to the device or a settings file
+//   CommandFileRun.cpp         running a command file
+//   DuplicateCodeMarks.cpp     the duplicate-code checks on the code lists (rules in DuplicateCodes)
+//
+// The controls belong to the window and its collaborators (the monitor, the
+// remote tabs); from outside they are found by their object names, which are
+// their control names (DeviceWindowLayout.h).
 
 #include <QDialog>
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
-#include "link/HexText.h"
 #include "link/KeyedCollection.h"
 #include "windows/CommonDialog.h"
+#include "windows/DeviceWindowLayout.h"
 #include "windows/DeviceWindowTables.h"
-
-class QAction;
-class QCheckBox;
-class QComboBox;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QListWidget;
-class QMenu;
-class QMenuBar;
-class QStatusBar;
-class QTabWidget;
-class QTimer;
 
 namespace tavo {
 
@@ -46,41 +40,18 @@ class clsComPort;
 class clsDeviceMonitor;
 class clsDeviceProtocol;
 struct DeviceInstance;
+struct DeviceModel;
+struct GeneralReply;
 
 using ReplySet = KeyedCollection<std::string>;
-template <typename T>
-using ControlArray = std::vector<T*>;
 
-// One IR code per entry: a group list and a key list, written to registers
-// writeBase + i and read back under reply codes writeBase + 0x80 + i.
-struct IRCodeColumn {
-    ControlArray<QComboBox> group;
-    ControlArray<QComboBox> key;
-    int writeBase = 0;
-};
-
-// One X-10 address per entry: a house list and a unit list.
-struct X10AddressColumn {
-    ControlArray<QComboBox> house;
-    ControlArray<QComboBox> unit;
-};
-
-// One X-10 register range: the address column it holds, the function written
-// with it, and whether its replies set the lists.
-struct X10Register {
-    const X10AddressColumn* column;
-    int writeBase;
-    const char* function;  // "ON" or "OFF"
-    bool appliedFromReplies;
-};
-
-class frmDeviceWindow : public QDialog {
+class frmDeviceWindow : public QDialog, protected DeviceWindowControls {
     Q_OBJECT
 
   public:
     ~frmDeviceWindow() override;
 
-    const DeviceWindowTables& Tables() const { return tables_; }
+    const DeviceModel& Model() const { return *tables_.model; }
 
     // --- Lifecycle (the start-up loop and the tests drive these) ---
     void Form_Load();
@@ -146,125 +117,39 @@ class frmDeviceWindow : public QDialog {
     void chkEnableX10_Click();
     void CodeList_Click();  // every code list
 
-    // The file dialog (tests replace it).
-    void SetCommonDialog(std::unique_ptr<ICommonDialog> dialog) { CommonDialog1 = std::move(dialog); }
-
-    // --- Controls ---
-    QMenuBar* menuBar = nullptr;
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFileLoad = nullptr;
-    QAction* mnuFileSaveAs = nullptr;
-    QAction* mnuFileSep1 = nullptr;
-    QAction* mnuFileApply = nullptr;
-    QAction* mnuFileSep2 = nullptr;
-    QAction* mnuFileSelectDevice = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpAbout = nullptr;
-
-    QStatusBar* statusBar = nullptr;
-    QLabel* statusPanel1 = nullptr;  // status text
-    QLabel* statusPanel2 = nullptr;  // monitoring state
-    std::unique_ptr<ICommonDialog> CommonDialog1;
-
-    QTimer* tmrMonitorIR = nullptr;   // 100 ms, starts disabled
-    QTimer* tmrMonitorX10 = nullptr;  // 100 ms, starts disabled
-
-    QTabWidget* tabMain = nullptr;
-    std::array<QFrame*, 3> panTabPage{};
-
-    // Tab 0 "IR Settings"
-    QGroupBox* fraIRSettings = nullptr;
-    QCheckBox* chkEnableIR = nullptr;
-    QLabel* lblIRInstructions = nullptr;
-    QGroupBox* fraIRMonitor = nullptr;
-    QCheckBox* chkMonitorIR = nullptr;
-    QLabel* lblMonitorIRGroup = nullptr;
-    QLabel* lblMonitorIRKey = nullptr;
-
-    // Tab 1 "X-10 Settings"
-    QGroupBox* fraX10Settings = nullptr;
-    QCheckBox* chkEnableX10 = nullptr;
-    QLabel* lblX10Instructions = nullptr;
-    QGroupBox* fraX10Monitor = nullptr;
-    QCheckBox* chkMonitorX10 = nullptr;
-    QLabel* lblMonitorX10Func = nullptr;
-    QLabel* lblMonitorX10House = nullptr;
-    QLabel* lblMonitorX10Unit = nullptr;
-
-    // Tab 2 "Control/Monitor"
-    QGroupBox* fraRTControl = nullptr;
-    QFrame* picRemote = nullptr;  // the remote buttons
-    QFrame* picQUELB = nullptr;   // the front-panel picture with its LEDs
-    QLabel* lblRTInstructions = nullptr;
-    QGroupBox* fraRTMonitor = nullptr;
-    QCheckBox* chkDiagnosticMode = nullptr;
-    QListWidget* lstMonitor = nullptr;
-
     // The IR and X-10 monitor (owned by the window).
-    clsDeviceMonitor* monitor = nullptr;
+    clsDeviceMonitor& Monitor() const { return *monitor_; }
 
   protected:
-    // Builds the controls; the model's constructor adds its code lists with
-    // AddIRColumns/AddX10Columns and then calls FinishControls.
+    // Builds the frame; the model's constructor lays out its code lists with
+    // BuildCodePages and builds its remote tab.
     frmDeviceWindow(const DeviceWindowTables& tables, QWidget* parent);
 
-    // Code-list columns, in writing order; the duplicate check's roles A and B.
-    std::vector<IRCodeColumn> irColumns_;
-    std::vector<X10AddressColumn> x10Columns_;
-    std::vector<X10Register> x10Registers_;
-    int irRoleA_ = 0;
-    int irRoleB_ = 1;
-    bool refuseEntry0_ = false;  // relay: a duplicate of "All Relays" is refused
-    // X-10 check: addresses of x10CheckRef_ compared with those of x10CheckOther_.
-    int x10CheckRef_ = 0;
-    int x10CheckOther_ = 0;
-
-    // Lays out the code-list pages: row captions and column headings.
-    // Each display entry names a column (by index) and its heading, in display order.
     void BuildCodePages(const std::vector<std::string>& rowCaptions,
-                        const std::vector<std::pair<int, std::string>>& irDisplay,
-                        const std::vector<std::pair<int, std::string>>& x10Display,
-                        const std::string& x10RowMark);
+                        const std::vector<CodeColumnLayout>& irDisplay,
+                        const std::vector<CodeColumnLayout>& x10Display, const std::string& x10RowMark);
 
-    // Model parts of the lifecycle and the writers.
-    virtual std::vector<std::string> GeneralSettingsLines() const = 0;
-    // Applies a reply of the model's general registers; false when code is none of them.
-    virtual bool ApplyGeneralReply(const std::string& code, const std::string& entry) = 0;
+    // --- The model's parts ---
     virtual std::string NotFoundMessage() const = 0;
+    // The model's own part of a general register reply (relay states, routing).
+    virtual void ApplyGeneralState(const GeneralReply& reply) = 0;
+    // The routing table that the general settings are written with (matrix only).
+    virtual std::span<const std::int16_t> RoutingTable() const { return {}; }
     // After the replies are applied at the first read (matrix: shows input 1's routing).
     virtual void AfterFirstReadApplied() {}
     // First step of the close request (matrix: cancels a pending remote selection).
     virtual void BeforeCloseRequest() {}
 
-    // The shared reply application, with the model's protocol object.
+    // The shared reply application and X-10 writer, with the model's protocol object.
     void ApplyReplies(const ReplySet& replies, clsDeviceProtocol& protocol);
-    void LogUnknownReply(const std::string& entry);
     bool WriteX10CodesWith(const std::optional<std::string>& file, clsDeviceProtocol& protocol);
+    void LogUnknownReply(const std::string& entry);
     void LogIfDebugging(const std::string& text);
 
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void reject() override;
 
-  private:
-    void BuildMenus();
-    void BuildPages();
-    void FillCodeLists();
-    void UpdateFileMenuRule();
-    bool RunCheck(bool irCheck);
-    void ClearMarks(const std::vector<QComboBox*>& lists);
-    void HideForStartUpLoop(bool reselect);
-    void SendMonitorOffs();
-    int EntryOfReply(const std::string& code, int first) const;
-    // Applies a reply of the IR and X-10 code registers; false when code is none
-    // of them or the reply cannot be decoded.
-    bool ApplyCodeReply(const std::string& code, const std::string& entry, clsDeviceProtocol& protocol);
-    bool WriteLines(const std::optional<std::string>& file, const std::vector<std::string>& lines);
-
-    const DeviceWindowTables& tables_;
-
-  protected:
     // Window-level state.
     std::unique_ptr<clsComPort> mComPort;
     std::unique_ptr<clsCmdQueue> mCmdQueue;
@@ -280,6 +165,25 @@ class frmDeviceWindow : public QDialog {
     std::int16_t mSavedMousePointer = 0;
 
   private:
+    static constexpr const char* kCommunicating = "Communicating with device, please wait...";
+    static constexpr const char* kFileFilter = "Text Files (*.txt) | *.txt";
+
+    void ConnectControls();
+    void SetMonitoring(bool& monitoring, bool flag, const char* text, QWidget* settings, QWidget* otherPage);
+    void EnableBoxClicked(const QCheckBox* box, const char* onWord, const char* offWord);
+    void HideForStartUpLoop(bool reselect);
+    void SendMonitorOffs();
+    bool ApplyGeneralReply(const std::string& entry);
+    // Applies a reply of the IR and X-10 code registers; false when its code is
+    // none of them or the reply cannot be decoded.
+    bool ApplyCodeReply(const std::string& code, const std::string& entry, clsDeviceProtocol& protocol);
+    int EntryOfReply(const std::string& code, int first) const;
+    std::vector<std::string> GeneralSettingsLines() const;
+    bool WriteLines(const std::optional<std::string>& file, const std::vector<std::string>& lines);
+
+    const DeviceWindowTables& tables_;
+    std::unique_ptr<ICommonDialog> CommonDialog1;
+    clsDeviceMonitor* monitor_ = nullptr;
     int currentTab_ = 0;
     bool closeConfirmed_ = false;  // the close request has run and let the window go
     bool queryingUnload_ = false;  // a close request is running

@@ -25,14 +25,6 @@ class frmQUELB : public frmDeviceWindow {
     void ApplyDeviceReplies(const ReplySet& replies) override;
     bool WriteX10Codes(const std::optional<std::string>& file = std::nullopt) override;
 
-    // Code lists, index 0-9.
-    ControlArray<QComboBox>& cboIRGroupOn;
-    ControlArray<QComboBox>& cboIRKeyOn;
-    ControlArray<QComboBox>& cboIRGroupOff;
-    ControlArray<QComboBox>& cboIRKeyOff;
-    ControlArray<QComboBox>& cboX10House;
-    ControlArray<QComboBox>& cboX10Unit;
-
     // Front-panel LEDs on picQUELB: relays 1-8 and the A/B relay.
     std::array<Shape*, 8> shpRelayLED{};
     Shape* shpRelayABLED = nullptr;
@@ -44,9 +36,8 @@ class frmQUELB : public frmDeviceWindow {
     clsRelayRemote* relayRemote = nullptr;
 
   protected:
-    std::vector<std::string> GeneralSettingsLines() const override;
-    bool ApplyGeneralReply(const std::string& code, const std::string& entry) override;
     std::string NotFoundMessage() const override;
+    void ApplyGeneralState(const GeneralReply& reply) override;
 };
 
 }  // namespace tavo

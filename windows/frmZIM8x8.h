@@ -28,16 +28,6 @@ class frmZIM8x8 : public frmDeviceWindow {
     // Selects optShowRouting(index) and raises its click (shows that input's routing).
     void SelectShowRouting(int index);
 
-    // Code lists, index 0-7 (input or output index + 1).
-    ControlArray<QComboBox>& cboIRGroupIN;
-    ControlArray<QComboBox>& cboIRKeyIN;
-    ControlArray<QComboBox>& cboIRGroupOUT;
-    ControlArray<QComboBox>& cboIRKeyOUT;
-    ControlArray<QComboBox>& cboX10HouseIN;
-    ControlArray<QComboBox>& cboX10UnitIN;
-    ControlArray<QComboBox>& cboX10HouseOUT;
-    ControlArray<QComboBox>& cboX10UnitOUT;
-
     // Tab 2: "Show Routing" with "Input #1" .. "Input #8".
     QGroupBox* fraShowRouting = nullptr;
     std::array<QRadioButton*, 8> optShowRouting{};
@@ -65,9 +55,9 @@ class frmZIM8x8 : public frmDeviceWindow {
     void RemoteSelectionCancelledByClose();
 
   protected:
-    std::vector<std::string> GeneralSettingsLines() const override;
-    bool ApplyGeneralReply(const std::string& code, const std::string& entry) override;
     std::string NotFoundMessage() const override;
+    void ApplyGeneralState(const GeneralReply& reply) override;
+    std::span<const std::int16_t> RoutingTable() const override { return mRouting; }
     void AfterFirstReadApplied() override;
     void BeforeCloseRequest() override;
 };

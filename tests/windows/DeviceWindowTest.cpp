@@ -10,13 +10,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 
-#include "config/modTAVOCfg.h"
 #include "link/modCommon.h"
-#include "tests/support/DeviceEmulator.h"
-#include "tests/support/ScriptedMessageBox.h"
 #include "tests/windows/WindowFixture.h"
-#include "windows/frmQUELB.h"
-#include "windows/frmZIM8x8.h"
 
 namespace tavo::test {
 namespace {
@@ -33,44 +28,24 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// One model on COM1 behind an emulator, with its files in a temporary folder.
-struct DeviceOnCom1 {
-    explicit DeviceOnCom1(std::int32_t type, EmulatorOptions options = {})
-        : state(type, false), device([&] {
-              options.model = type == 0 ? DeviceModel::QUELB : DeviceModel::ZIM8x8;
-              return options;
-          }()) {
-        map.Map(1, device.DevicePath());
-        DeviceInstance& d = state.Device();
-        d.Config.InitCmdsFile = dir.File("init.txt");
-        d.FeedbackFile = dir.File("feedback.txt");
-        d.CInfoFile = dir.File("cinfo.txt");
-        d.DebugFile = dir.File("debug.txt");
-    }
-    void Init(const std::string& text) { WriteFile(dir.File("init.txt"), text); }
-
-    ProgramState state;
-    TempFolder dir;
-    PortMapFolder map;
-    DeviceEmulator device;
-    ScriptedMessageBox boxes;
-};
-
 TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
-    DeviceOnCom1 line(0);
-    modTAVOCfg::gFeedbackFileEnabled = true;
-    modTAVOCfg::gCInfoFileEnabled = true;
-    modTAVOCfg::gDebugFileEnabled = true;
-    line.device.SetRegister(0x00, "000F");  // both controls and both monitor modes on
-    line.device.SetRegister(0x04, "0103");  // A/B relay, relays 1 and 2 on
-    line.device.SetRegister(0x10, "0002");  // "All Relays" on: group 1, key 3
-    line.device.SetRegister(0x24, "1E12");
-    // A blank line, a write line, a tab that makes a read a write, a lower-case
-    // read, a code of no register, and a frame the device drops for its wrong
-    // checksum (no reply).
-    line.Init("800000\r\n840000\r\n\r\n  900000  \r\n010008\r\n\t9A0000\r\na40000\r\n8F0000\r\n!800000FF*");
-
-    frmQUELB w;
+    TestWindow<frmQUELB> line({
+        .demo = false,
+        // A blank line, a write line, a tab that makes a read a write, a lower-case
+        // read, a code of no register, and a frame the device drops for its wrong
+        // checksum (no reply).
+        .initLines =
+            "800000\r\n840000\r\n\r\n  900000  \r\n010008\r\n\t9A0000\r\na40000\r\n8F0000\r\n!800000FF*",
+        .registers = {{0x00, "000F"},  // both controls and both monitor modes on
+                      {0x04, "0103"},  // A/B relay, relays 1 and 2 on
+                      {0x10, "0002"},  // "All Relays" on: group 1, key 3
+                      {0x24, "1E12"}},
+        .debugFile = true,
+        .feedbackFile = true,
+        .cinfoFile = true,
+        .load = false,
+    });
+    frmQUELB& w = line.window;
     w.Form_Load();
     ASSERT_TRUE(w.DeviceUsable());
     w.Form_Activate();
@@ -86,26 +61,26 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
         EXPECT_NE(trace.find(expected), std::string::npos) << expected;
 
     // The reads, the write line, then the monitor-off words for the reported monitor modes.
-    const std::vector<std::string> frames = line.device.Frames();
+    const std::vector<std::string> frames = line.device->Frames();
     ASSERT_GE(frames.size(), 2u);
     EXPECT_EQ(frames[frames.size() - 2], "020004");
     EXPECT_EQ(frames.back(), "020001");
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "010008"), 1);
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "9A0000"), 1);  // sent, its reply not collected
 
-    EXPECT_EQ(w.chkEnableIR->checkState(), Qt::Checked);
-    EXPECT_EQ(w.chkEnableX10->checkState(), Qt::Checked);
-    EXPECT_EQ(w.chkMonitorIR->checkState(), Qt::Unchecked);
-    EXPECT_EQ(w.chkMonitorX10->checkState(), Qt::Unchecked);
+    EXPECT_EQ(Find<QCheckBox>(w, "chkEnableIR")->checkState(), Qt::Checked);
+    EXPECT_EQ(Find<QCheckBox>(w, "chkEnableX10")->checkState(), Qt::Checked);
+    EXPECT_EQ(Find<QCheckBox>(w, "chkMonitorIR")->checkState(), Qt::Unchecked);
+    EXPECT_EQ(Find<QCheckBox>(w, "chkMonitorX10")->checkState(), Qt::Unchecked);
     EXPECT_FALSE(w.MonitoringIR() || w.MonitoringX10());
     EXPECT_EQ(w.mABRelayState, 1);
     EXPECT_EQ(w.shpRelayABLED->FillColor(), kLedGreen);
     EXPECT_EQ(w.shpRelayLED[0]->FillColor(), kLedGreen);
     EXPECT_EQ(w.shpRelayLED[1]->FillColor(), kLedGreen);
     EXPECT_EQ(w.shpRelayLED[2]->FillColor(), kLedGrey);
-    EXPECT_EQ(w.cboIRKeyOn[0]->currentText(), "3");
-    EXPECT_EQ(w.cboX10House[0]->currentText(), "E");  // X-10 code string "1E12"
-    EXPECT_EQ(w.cboX10Unit[0]->currentText(), "2");
+    EXPECT_EQ(Combo(w, "cboIRKeyOn", 0)->currentText(), "3");
+    EXPECT_EQ(Combo(w, "cboX10House", 0)->currentText(), "E");  // X-10 code string "1E12"
+    EXPECT_EQ(Combo(w, "cboX10Unit", 0)->currentText(), "2");
     EXPECT_FALSE(w.Modified());
     EXPECT_FALSE(w.Loading());
     EXPECT_EQ(w.windowTitle().toStdString(), "TAVO QUELB Device Configuration");
@@ -118,12 +93,8 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
 }
 
 TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
-    DeviceOnCom1 line(0);
-    modTAVOCfg::gFeedbackFileEnabled = true;
-    line.Init("");
-    frmQUELB w;
-    w.Form_Load();
-    w.Form_Activate();
+    TestWindow<frmQUELB> line({.demo = false, .feedbackFile = true});
+    frmQUELB& w = line.window;
 
     // Write lines only (a lower-case one among them): sent, nothing collected, an empty feedback file.
     WriteFile(line.dir.File("writes.txt"), "100102\r\n  7f0000\r\n\r\n!1A0304DF*\r\n");
@@ -133,9 +104,9 @@ TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
     EXPECT_TRUE(replies.Empty());
     EXPECT_TRUE(FileExists(line.dir.File("feedback.txt")));
     EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "");
-    EXPECT_EQ(line.device.Register(0x10), "0102");
-    EXPECT_EQ(line.device.Register(0x7F), "0000");
-    EXPECT_EQ(line.device.Register(0x1A), "0304");  // a ready frame goes as it is
+    EXPECT_EQ(line.device->Register(0x10), "0102");
+    EXPECT_EQ(line.device->Register(0x7F), "0000");
+    EXPECT_EQ(line.device->Register(0x1A), "0304");  // a ready frame goes as it is
 
     // A register read twice is one entry of the reply set; the feedback file has both lines.
     WriteFile(line.dir.File("reads.txt"), "900000\r\n9A0000\r\n900000\r\n");
@@ -162,28 +133,25 @@ TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
 }
 
 TEST(DeviceWindow, ApplySendsExactlyTheLinesOfTheSettingsFile) {
-    DeviceOnCom1 line(0);
-    line.Init("");
-    frmQUELB w;
-    w.Form_Load();
-    w.Form_Activate();
+    TestWindow<frmQUELB> line({.demo = false});
+    frmQUELB& w = line.window;
 
     // No edit yet: Apply is not offered.
     w.mnuFile_Click();
-    EXPECT_FALSE(w.mnuFileApply->isEnabled());
+    EXPECT_FALSE(Find<QAction>(w, "mnuFileApply")->isEnabled());
 
     DistinctCodes(w);
-    w.chkEnableX10->setCheckState(Qt::Checked);  // IR stays unchecked
-    w.cboIRGroupOn[3]->setCurrentIndex(4);
-    w.cboX10House[5]->setCurrentIndex(12);
+    Find<QCheckBox>(w, "chkEnableX10")->setCheckState(Qt::Checked);  // IR stays unchecked
+    Combo(w, "cboIRGroupOn", 3)->setCurrentIndex(4);
+    Combo(w, "cboX10House", 5)->setCurrentIndex(12);
     EXPECT_TRUE(w.Modified());
     EXPECT_EQ(w.windowTitle().toStdString(), "TAVO QUELB Device Configuration (modified)");
     w.mnuFile_Click();
-    ASSERT_TRUE(w.mnuFileApply->isEnabled());
+    ASSERT_TRUE(Find<QAction>(w, "mnuFileApply")->isEnabled());
 
-    const std::size_t before = line.device.Frames().size();
-    w.mnuFileApply->trigger();
-    std::vector<std::string> frames = line.device.Frames();
+    const std::size_t before = line.device->Frames().size();
+    Find<QAction>(w, "mnuFileApply")->trigger();
+    std::vector<std::string> frames = line.device->Frames();
     frames.erase(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(before));
     ASSERT_EQ(frames.size(), 42u);
     EXPECT_EQ(frames[0], "010002");
@@ -191,7 +159,7 @@ TEST(DeviceWindow, ApplySendsExactlyTheLinesOfTheSettingsFile) {
     EXPECT_EQ(frames[2 + 3], "130400");
     EXPECT_FALSE(w.Modified());
     w.mnuFile_Click();
-    EXPECT_FALSE(w.mnuFileApply->isEnabled());
+    EXPECT_FALSE(Find<QAction>(w, "mnuFileApply")->isEnabled());
 
     line.state.dialogs.answers.push_back(line.dir.File("settings.txt"));
     ASSERT_TRUE(w.SaveSettingsFile());
@@ -200,13 +168,10 @@ TEST(DeviceWindow, ApplySendsExactlyTheLinesOfTheSettingsFile) {
 }
 
 TEST(DeviceWindow, ApplyStopsAtTheFirstCommandTheDeviceDoesNotEcho) {
-    EmulatorOptions options;
     // The device check's two characters, the two general frames, then the first IR frame breaks off.
-    options.stopEchoAfter = 2 + 10 * 2 + 3;
-    DeviceOnCom1 line(0, options);
-    frmQUELB w;
     // The device is seen (its first echo) before it falls silent; the first read has nothing to do.
-    line.Init("");
+    TestWindow<frmQUELB> line({.demo = false, .emulator = {.stopEchoAfter = 2 + 10 * 2 + 3}, .load = false});
+    frmQUELB& w = line.window;
     w.Form_Load();
     ASSERT_TRUE(w.DeviceUsable());
     w.Form_Activate();
@@ -220,53 +185,50 @@ TEST(DeviceWindow, ApplyStopsAtTheFirstCommandTheDeviceDoesNotEcho) {
 }
 
 TEST(DeviceWindow, LoadRunsTheSettingsFileThenReadsTheDeviceAgain) {
-    DeviceOnCom1 line(1);
-    modTAVOCfg::gFeedbackFileEnabled = true;
-    line.Init("810000\r\n8C0000\r\n900000\r\n980000");
-    line.device.SetRegister(0x0C, "1100");  // IR control on, IR monitor on
-    frmZIM8x8 w;
-    w.Form_Load();
-    w.Form_Activate();
-    EXPECT_EQ(w.chkMonitorIR->checkState(), Qt::Unchecked);
+    TestWindow<frmZIM8x8> line({.demo = false,
+                                .initLines = "810000\r\n8C0000\r\n900000\r\n980000",
+                                .registers = {{0x0C, "1100"}},  // IR control on, IR monitor on
+                                .feedbackFile = true});
+    frmZIM8x8& w = line.window;
+    EXPECT_EQ(Find<QCheckBox>(w, "chkMonitorIR")->checkState(), Qt::Unchecked);
 
     // Monitor mode reported again after the load: one monitor-off word, from the re-read.
-    line.device.SetRegister(0x0C, "1100");
+    line.device->SetRegister(0x0C, "1100");
     WriteFile(line.dir.File("load.txt"), "011234\r\n100102\r\n180304\r\n");
     line.state.dialogs.answers.push_back(line.dir.File("load.txt"));
     w.SetModified(true);
-    const std::size_t before = line.device.Frames().size();
-    w.mnuFileLoad->trigger();
+    const std::size_t before = line.device->Frames().size();
+    Find<QAction>(w, "mnuFileLoad")->trigger();
 
-    std::vector<std::string> frames = line.device.Frames();
+    std::vector<std::string> frames = line.device->Frames();
     frames.erase(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(before));
     EXPECT_EQ(frames, (std::vector<std::string>{"011234", "100102", "180304", "810000", "8C0000", "900000",
                                                 "980000", "070000"}));
     EXPECT_EQ(line.state.dialogs.kinds, std::vector<std::string>{"open"});
     EXPECT_EQ(line.state.dialogs.filters, std::vector<std::string>{"Text Files (*.txt) | *.txt"});
     EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "811234\r\n8C1100\r\n900102\r\n980304\r\n");
-    EXPECT_EQ(w.cboIRGroupOUT[0]->currentText(), "2");
-    EXPECT_EQ(w.cboIRKeyOUT[0]->currentText(), "3");
-    EXPECT_EQ(w.cboIRGroupIN[0]->currentText(), "4");
-    EXPECT_EQ(w.cboIRKeyIN[0]->currentText(), "5");
+    EXPECT_EQ(Combo(w, "cboIRGroupOUT", 0)->currentText(), "2");
+    EXPECT_EQ(Combo(w, "cboIRKeyOUT", 0)->currentText(), "3");
+    EXPECT_EQ(Combo(w, "cboIRGroupIN", 0)->currentText(), "4");
+    EXPECT_EQ(Combo(w, "cboIRKeyIN", 0)->currentText(), "5");
     EXPECT_EQ(w.mRouting[3], 3);
-    EXPECT_EQ(w.chkMonitorIR->checkState(), Qt::Unchecked);
+    EXPECT_EQ(Find<QCheckBox>(w, "chkMonitorIR")->checkState(), Qt::Unchecked);
     EXPECT_FALSE(w.Modified());
     EXPECT_FALSE(w.Busy());
     EXPECT_EQ(w.StatusText(1), "Ready");
 
     // A cancelled dialog or a file that is not there does nothing.
-    w.mnuFileLoad->trigger();
+    Find<QAction>(w, "mnuFileLoad")->trigger();
     line.state.dialogs.answers.push_back(line.dir.File("missing.txt"));
-    w.mnuFileLoad->trigger();
-    EXPECT_EQ(line.device.Frames().size(), before + frames.size());
+    Find<QAction>(w, "mnuFileLoad")->trigger();
+    EXPECT_EQ(line.device->Frames().size(), before + frames.size());
     EXPECT_TRUE(line.boxes.Shown().empty());
 }
 
 TEST(DeviceWindow, MissingInitializationFileIsReportedAndTheWindowOpens) {
-    DeviceOnCom1 line(0);
-    modTAVOCfg::gFeedbackFileEnabled = true;
+    TestWindow<frmQUELB> line({.demo = false, .feedbackFile = true, .load = false});
+    frmQUELB& w = line.window;
     line.state.Device().Config.InitCmdsFile = line.dir.File("nothere.txt");
-    frmQUELB w;
     w.Form_Load();
     w.Form_Activate();
     ASSERT_EQ(line.boxes.Shown().size(), 1u);
@@ -276,25 +238,26 @@ TEST(DeviceWindow, MissingInitializationFileIsReportedAndTheWindowOpens) {
     EXPECT_EQ(line.boxes.Shown()[0].icon, MsgIcon::Critical);
     EXPECT_TRUE(w.SettingsRead());
     EXPECT_FALSE(w.Busy());
-    EXPECT_EQ(w.cboIRGroupOff[9]->currentIndex(), 0);
-    EXPECT_EQ(w.cboX10Unit[9]->currentIndex(), 0);
+    EXPECT_EQ(Combo(w, "cboIRGroupOff", 9)->currentIndex(), 0);
+    EXPECT_EQ(Combo(w, "cboX10Unit", 9)->currentIndex(), 0);
     EXPECT_FALSE(FileExists(line.dir.File("feedback.txt")));
 }
 
 TEST(DeviceWindow, FeedbackFileThatCannotBeCreatedIsReportedAndTheReadGoesOn) {
-    DeviceOnCom1 line(0);
-    modTAVOCfg::gFeedbackFileEnabled = true;
+    TestWindow<frmQUELB> line({.demo = false,
+                               .initLines = "900000",
+                               .registers = {{0x10, "0203"}},
+                               .feedbackFile = true,
+                               .load = false});
+    frmQUELB& w = line.window;
     line.state.Device().FeedbackFile = line.dir.File("no-such-folder/feedback.txt");
-    line.device.SetRegister(0x10, "0203");
-    line.Init("900000");
-    frmQUELB w;
     w.Form_Load();
     w.Form_Activate();
     ASSERT_EQ(line.boxes.Shown().size(), 1u);
     EXPECT_EQ(line.boxes.Shown()[0].title, "File Error");
     EXPECT_EQ(line.boxes.Shown()[0].text,
               "Feedback file could not be written (" + line.dir.File("no-such-folder/feedback.txt") + ").");
-    EXPECT_EQ(w.cboIRGroupOn[0]->currentText(), "3");
+    EXPECT_EQ(Combo(w, "cboIRGroupOn", 0)->currentText(), "3");
     EXPECT_FALSE(w.Busy());
 }
 
@@ -316,13 +279,12 @@ TEST(DeviceWindow, PortThatDoesNotOpenGoesBackToTheChooser) {
 }
 
 TEST(DeviceWindow, SilentDeviceGivesTheModelsNotFoundMessage) {
-    EmulatorOptions options;
-    options.silent = true;
+    const WindowSetup silent = {.demo = false, .emulator = {.silent = true}, .activate = false};
     {
-        DeviceOnCom1 line(0, options);
-        modTAVOCfg::gDebugFileEnabled = true;
-        frmQUELB w;
-        w.Form_Load();
+        WindowSetup setup = silent;
+        setup.debugFile = true;
+        TestWindow<frmQUELB> line(setup);
+        frmQUELB& w = line.window;
         EXPECT_FALSE(w.DeviceUsable());
         EXPECT_TRUE(modTAVOCfg::gReselectDevice);
         ASSERT_EQ(line.boxes.Shown().size(), 1u);
@@ -332,9 +294,7 @@ TEST(DeviceWindow, SilentDeviceGivesTheModelsNotFoundMessage) {
         EXPECT_NE(trace.find("Log closed."), std::string::npos);
     }
     {
-        DeviceOnCom1 line(1, options);
-        frmZIM8x8 w;
-        w.Form_Load();
+        TestWindow<frmZIM8x8> line(silent);
         ASSERT_EQ(line.boxes.Shown().size(), 1u);
         EXPECT_EQ(line.boxes.Shown()[0].text,
                   "The ZIM-8x8 device was not found or recognized on serial port COM1:");

@@ -1,18 +1,85 @@
-// Duplicate IR and X-10 codes: which selections are marked, which message is
-// shown, and whether the write may go on.
+// Duplicate IR and X-10 codes: which codes take part in a duplicate and
+// whether the write is refused or asked about (the rules alone), then on the
+// windows the marks on the code lists, the messages and the tab.
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QTabWidget>
 
-#include "tests/support/ScriptedMessageBox.h"
 #include "tests/windows/WindowFixture.h"
-#include "windows/frmQUELB.h"
-#include "windows/frmZIM8x8.h"
+#include "windows/DuplicateCodes.h"
 
 namespace tavo::test {
 namespace {
+
+// n codes that differ from each other and from those of any other column base.
+CodeColumn Distinct(int base, int n) {
+    CodeColumn codes;
+    for (int i = 0; i < n; ++i) codes.emplace_back(std::to_string(base + i), "1");
+    return codes;
+}
+
+using Marks = std::vector<CodePosition>;
+
+struct Case {
+    const char* what;
+    bool entry0Refused;
+    std::vector<std::pair<CodePosition, CodePosition>> copies;  // second takes the code of first
+    Marks marked;
+    DuplicateOutcome outcome;
+};
+
+TEST(DuplicateCodes, IRCodesOfBothColumns) {
+    const Case cases[] = {
+        {"all distinct", true, {}, {}, DuplicateOutcome::None},
+        {"relay 3's own on and off", true, {{{0, 4}, {1, 4}}}, {{0, 4}, {1, 4}}, DuplicateOutcome::Asked},
+        {"relay 6 on = All Relays on", true, {{{0, 0}, {0, 7}}}, {{0, 0}, {0, 7}}, DuplicateOutcome::Refused},
+        {"All Relays on = off", true, {{{0, 0}, {1, 0}}}, {{0, 0}, {1, 0}}, DuplicateOutcome::Refused},
+        {"A/B off = All Relays on", true, {{{0, 0}, {1, 1}}}, {{0, 0}, {1, 1}}, DuplicateOutcome::Refused},
+        {"three of one code",
+         true,
+         {{{0, 2}, {0, 5}}, {{0, 2}, {1, 7}}},
+         {{0, 2}, {0, 5}, {1, 7}},
+         DuplicateOutcome::Asked},
+        {"matrix input 1 = output 1", false, {{{1, 0}, {0, 0}}}, {{0, 0}, {1, 0}}, DuplicateOutcome::Asked},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::array<CodeColumn, 2> columns = {Distinct(20, 10), Distinct(40, 10)};
+        for (const auto& [from, to] : c.copies)
+            columns[static_cast<std::size_t>(to.column)][static_cast<std::size_t>(to.entry)] =
+                columns[static_cast<std::size_t>(from.column)][static_cast<std::size_t>(from.entry)];
+        const DuplicateFindings found = FindDuplicateIRCodes(columns, c.entry0Refused);
+        EXPECT_EQ(found.marked, c.marked);
+        EXPECT_EQ(found.outcome, c.outcome);
+    }
+}
+
+TEST(DuplicateCodes, X10AddressesOfOneOrTwoColumns) {
+    // The relay's one column against itself.
+    CodeColumn relay = Distinct(0, 10);
+    for (std::size_t k : {3u, 5u, 9u}) relay[k] = {"M", "8"};
+    DuplicateFindings found = FindDuplicateX10Codes(std::vector<CodeColumn>{relay}, {0, 0}, true);
+    EXPECT_EQ(found.marked, (Marks{{0, 3}, {0, 5}, {0, 9}}));
+    EXPECT_EQ(found.outcome, DuplicateOutcome::Asked);
+    relay[0] = {"M", "8"};
+    found = FindDuplicateX10Codes(std::vector<CodeColumn>{relay}, {0, 0}, true);
+    EXPECT_EQ(found.marked, (Marks{{0, 0}, {0, 3}, {0, 5}, {0, 9}}));
+    EXPECT_EQ(found.outcome, DuplicateOutcome::Refused);
+
+    // The matrix's outputs (column 0) against its inputs (column 1) at other entries only.
+    std::vector<CodeColumn> matrix = {Distinct(0, 8), Distinct(10, 8)};
+    matrix[1][1] = matrix[0][1];  // output 2 and input 2
+    matrix[0][6] = matrix[0][7];  // two outputs
+    found = FindDuplicateX10Codes(matrix, {0, 1}, false);
+    EXPECT_TRUE(found.marked.empty());
+    EXPECT_EQ(found.outcome, DuplicateOutcome::None);
+    matrix[1][4] = matrix[0][1];  // output 2 and input 5
+    found = FindDuplicateX10Codes(matrix, {0, 1}, false);
+    EXPECT_EQ(found.marked, (Marks{{0, 1}, {1, 4}}));
+    EXPECT_EQ(found.outcome, DuplicateOutcome::Asked);
+}
 
 constexpr const char* kRefused =
     "You have used the code assigned to an \rAll On/All Off function for another function.\rThe duplicate "
@@ -32,44 +99,16 @@ bool Normal(const QComboBox* list) {
            list->property("BackColor").toUInt() == 0x80000005;
 }
 
-template <typename Window>
-struct Loaded {
-    Loaded() : state(std::is_same_v<Window, frmQUELB> ? 0 : 1, true) {
-        w.Form_Load();
-        w.Form_Activate();
-        DistinctCodes(w);
-        w.tabMain->setCurrentIndex(2);
-    }
-    ProgramState state;
-    ScriptedMessageBox boxes;
-    Window w;
-};
-
-TEST(DuplicateCheck, DistinctCodesPassSilentlyAndClearOldMarks) {
-    Loaded<frmQUELB> q;
-    q.w.cboIRGroupOn[5]->setCurrentIndex(q.w.cboIRGroupOn[6]->currentIndex());
-    q.boxes.Answer(MsgResult::Cancel);
-    EXPECT_FALSE(q.w.CheckDuplicateIRCodes());
-    EXPECT_TRUE(Marked(q.w.cboIRGroupOn[5]));
-
-    DistinctCodes(q.w);
-    EXPECT_TRUE(q.w.CheckDuplicateIRCodes());
-    EXPECT_TRUE(q.w.CheckDuplicateX10Codes());
-    EXPECT_EQ(q.boxes.Shown().size(), 1u);
-    for (int i = 0; i < 10; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        EXPECT_TRUE(Normal(q.w.cboIRGroupOn[k]) && Normal(q.w.cboIRKeyOn[k]) &&
-                    Normal(q.w.cboIRGroupOff[k]) && Normal(q.w.cboIRKeyOff[k]) &&
-                    Normal(q.w.cboX10House[k]) && Normal(q.w.cboX10Unit[k]));
-    }
-}
-
-TEST(DuplicateCheck, RelayOwnOnAndOffCodeIsAsked) {
-    Loaded<frmQUELB> q;
-    // Relay 3 is entry 4.
-    q.w.cboIRGroupOff[4]->setCurrentIndex(q.w.cboIRGroupOn[4]->currentIndex());
+TEST(DuplicateCheck, RelayMarksAsksRefusesAndClears) {
+    TestWindow<frmQUELB> q;
+    frmQUELB& w = q.window;
+    DistinctCodes(w);
+    QTabWidget* tabMain = Find<QTabWidget>(w, "tabMain");
+    tabMain->setCurrentIndex(2);
+    // Relay 3 is entry 4: its own on and off code is asked about.
+    Combo(w, "cboIRGroupOff", 4)->setCurrentIndex(Combo(w, "cboIRGroupOn", 4)->currentIndex());
     q.boxes.Answer(MsgResult::Ok);
-    EXPECT_TRUE(q.w.CheckDuplicateIRCodes());
+    EXPECT_TRUE(w.CheckDuplicateIRCodes());
     ASSERT_EQ(q.boxes.Shown().size(), 1u);
     const auto& box = q.boxes.Shown()[0];
     EXPECT_EQ(box.title, "Duplicate Codes");
@@ -77,106 +116,97 @@ TEST(DuplicateCheck, RelayOwnOnAndOffCodeIsAsked) {
     EXPECT_EQ(box.icon, MsgIcon::Exclamation);
     EXPECT_EQ(box.buttons, MsgButtons::OkCancel);
     EXPECT_EQ(box.defaultButton, MsgResult::Cancel);
-    EXPECT_TRUE(Marked(q.w.cboIRGroupOn[4]) && Marked(q.w.cboIRKeyOn[4]));
-    EXPECT_TRUE(Marked(q.w.cboIRGroupOff[4]) && Marked(q.w.cboIRKeyOff[4]));
-    EXPECT_TRUE(Normal(q.w.cboIRGroupOn[3]));
-    EXPECT_EQ(q.w.tabMain->currentIndex(), 2);  // asking does not change the tab
+    EXPECT_TRUE(Marked(Combo(w, "cboIRGroupOn", 4)) && Marked(Combo(w, "cboIRKeyOn", 4)));
+    EXPECT_TRUE(Marked(Combo(w, "cboIRGroupOff", 4)) && Marked(Combo(w, "cboIRKeyOff", 4)));
+    EXPECT_TRUE(Normal(Combo(w, "cboIRGroupOn", 3)));
+    EXPECT_EQ(tabMain->currentIndex(), 2);  // asking does not change the tab
 
     // Cancel stops the write before anything is written.
     q.boxes.Answer(MsgResult::Cancel);
     q.state.dialogs.answers.push_back("/nonexistent/never-used.txt");
-    EXPECT_FALSE(q.w.SaveSettingsFile());
+    EXPECT_FALSE(w.SaveSettingsFile());
     EXPECT_TRUE(q.state.dialogs.kinds.empty());
-    EXPECT_FALSE(q.w.Busy());
-}
+    EXPECT_FALSE(w.Busy());
 
-TEST(DuplicateCheck, RelayCodeOfAllRelaysIsRefused) {
-    for (int variant = 0; variant < 2; ++variant) {
-        Loaded<frmQUELB> q;
-        if (variant == 0) {
-            q.w.cboIRGroupOn[7]->setCurrentIndex(
-                q.w.cboIRGroupOn[0]->currentIndex());  // relay 6 = "All Relays" On
-        } else {
-            q.w.cboIRGroupOff[0]->setCurrentIndex(q.w.cboIRGroupOn[0]->currentIndex());  // All On = All Off
-        }
-        EXPECT_FALSE(q.w.CheckDuplicateIRCodes());
-        ASSERT_EQ(q.boxes.Shown().size(), 1u);
-        EXPECT_EQ(q.boxes.Shown()[0].text, kRefused);
-        EXPECT_EQ(q.boxes.Shown()[0].icon, MsgIcon::Critical);
-        EXPECT_EQ(q.boxes.Shown()[0].buttons, MsgButtons::Ok);
-        EXPECT_EQ(q.w.tabMain->currentIndex(), 0);
-        EXPECT_TRUE(Marked(q.w.cboIRGroupOn[0]));
-    }
-}
-
-TEST(DuplicateCheck, RelayX10Addresses) {
-    Loaded<frmQUELB> q;
-    // Three relays on one address: all three marked, one question.
+    // Three relays on one X-10 address: one question, with the X-10 text.
+    DistinctCodes(w);
     for (std::size_t k : {3u, 5u, 9u}) {
-        q.w.cboX10House[k]->setCurrentIndex(12);
-        q.w.cboX10Unit[k]->setCurrentIndex(7);
+        Combo(w, "cboX10House", k)->setCurrentIndex(12);
+        Combo(w, "cboX10Unit", k)->setCurrentIndex(7);
     }
     q.boxes.Answer(MsgResult::Cancel);
-    EXPECT_FALSE(q.w.CheckDuplicateX10Codes());
-    ASSERT_EQ(q.boxes.Shown().size(), 1u);
-    EXPECT_EQ(q.boxes.Shown()[0].text,
+    EXPECT_FALSE(w.CheckDuplicateX10Codes());
+    ASSERT_EQ(q.boxes.Shown().size(), 3u);
+    EXPECT_EQ(q.boxes.Shown()[2].text,
               std::string("You have used the same X-10 code for multiple relays") + kAskedTail);
-    for (std::size_t k : {3u, 5u, 9u}) EXPECT_TRUE(Marked(q.w.cboX10House[k]) && Marked(q.w.cboX10Unit[k]));
-    EXPECT_TRUE(Normal(q.w.cboX10House[4]));
+    for (std::size_t k : {3u, 5u, 9u})
+        EXPECT_TRUE(Marked(Combo(w, "cboX10House", k)) && Marked(Combo(w, "cboX10Unit", k)));
+    EXPECT_TRUE(Normal(Combo(w, "cboX10House", 4)));
 
-    // The same address on "All Relays" is refused and shows the X-10 tab.
-    q.w.cboX10House[0]->setCurrentIndex(12);
-    q.w.cboX10Unit[0]->setCurrentIndex(7);
-    EXPECT_FALSE(q.w.CheckDuplicateX10Codes());
+    // A refused IR check shows the IR tab and stops the write before the X-10
+    // check runs, which would have taken relay 2's mark away.
+    Combo(w, "cboIRKeyOff", 1)->setCurrentIndex(Combo(w, "cboIRKeyOn", 0)->currentIndex());
+    Combo(w, "cboIRGroupOff", 1)->setCurrentIndex(Combo(w, "cboIRGroupOn", 0)->currentIndex());
+    Combo(w, "cboX10House", 3)->setCurrentIndex(0);
+    EXPECT_FALSE(w.WriteSettingsToDevice());
     EXPECT_EQ(q.boxes.Shown().back().text, kRefused);
-    EXPECT_EQ(q.w.tabMain->currentIndex(), 1);
+    EXPECT_EQ(q.boxes.Shown().back().icon, MsgIcon::Critical);
+    EXPECT_EQ(q.boxes.Shown().back().buttons, MsgButtons::Ok);
+    EXPECT_EQ(tabMain->currentIndex(), 0);
+    EXPECT_TRUE(Marked(Combo(w, "cboIRGroupOn", 0)));
+    EXPECT_TRUE(Marked(Combo(w, "cboX10House", 3)));  // the X-10 check did not run
+
+    // The same X-10 address on "All Relays" is refused and shows the X-10 tab.
+    Combo(w, "cboX10House", 0)->setCurrentIndex(12);
+    Combo(w, "cboX10Unit", 0)->setCurrentIndex(7);
+    EXPECT_FALSE(w.CheckDuplicateX10Codes());
+    EXPECT_EQ(q.boxes.Shown().back().text, kRefused);
+    EXPECT_EQ(tabMain->currentIndex(), 1);
+
+    // Distinct codes pass silently and take the old marks away.
+    const std::size_t shown = q.boxes.Shown().size();
+    DistinctCodes(w);
+    EXPECT_TRUE(w.CheckDuplicateIRCodes());
+    EXPECT_TRUE(w.CheckDuplicateX10Codes());
+    EXPECT_EQ(q.boxes.Shown().size(), shown);
+    for (std::size_t k = 0; k < 10; ++k)
+        for (const char* list :
+             {"cboIRGroupOn", "cboIRKeyOn", "cboIRGroupOff", "cboIRKeyOff", "cboX10House", "cboX10Unit"})
+            EXPECT_TRUE(Normal(Combo(w, list, k))) << list << k;
 }
 
-TEST(DuplicateCheck, RefusedIRCheckLeavesTheX10MarksAlone) {
-    Loaded<frmQUELB> q;
-    q.w.cboX10House[2]->setCurrentIndex(q.w.cboX10House[3]->currentIndex());
-    q.boxes.Answer(MsgResult::Cancel);
-    EXPECT_FALSE(q.w.CheckDuplicateX10Codes());
-    ASSERT_TRUE(Marked(q.w.cboX10House[2]));
-
-    DistinctCodes(q.w);
-    q.w.cboIRKeyOff[1]->setCurrentIndex(q.w.cboIRKeyOn[0]->currentIndex());
-    q.w.cboIRGroupOff[1]->setCurrentIndex(q.w.cboIRGroupOn[0]->currentIndex());
-    EXPECT_FALSE(q.w.WriteSettingsToDevice());
-    EXPECT_EQ(q.boxes.Shown().back().text, kRefused);
-    EXPECT_TRUE(Marked(q.w.cboX10House[2]));  // the X-10 check did not run
-}
-
-TEST(DuplicateCheck, MatrixComparesInputsWithOutputs) {
-    Loaded<frmZIM8x8> z;
+TEST(DuplicateCheck, MatrixMarksInputsAndOutputsAndOnlyAsks) {
+    TestWindow<frmZIM8x8> z;
+    frmZIM8x8& w = z.window;
+    DistinctCodes(w);
+    Find<QTabWidget>(w, "tabMain")->setCurrentIndex(2);
     // Input 1's IR code equal to output 1's: asked, both marked, the tab stays.
-    z.w.cboIRGroupIN[0]->setCurrentIndex(z.w.cboIRGroupOUT[0]->currentIndex());
+    Combo(w, "cboIRGroupIN", 0)->setCurrentIndex(Combo(w, "cboIRGroupOUT", 0)->currentIndex());
     z.boxes.Answer(MsgResult::Ok);
-    EXPECT_TRUE(z.w.CheckDuplicateIRCodes());
+    EXPECT_TRUE(w.CheckDuplicateIRCodes());
     EXPECT_EQ(z.boxes.Shown().back().text,
               std::string("You have used the same IR code for multiple relays") + kAskedTail);
-    EXPECT_TRUE(Marked(z.w.cboIRGroupIN[0]) && Marked(z.w.cboIRKeyOUT[0]));
-    EXPECT_EQ(z.w.tabMain->currentIndex(), 2);
+    EXPECT_TRUE(Marked(Combo(w, "cboIRGroupIN", 0)) && Marked(Combo(w, "cboIRKeyOUT", 0)));
+    EXPECT_EQ(Find<QTabWidget>(w, "tabMain")->currentIndex(), 2);
 
-    // Output k and input k on one address: no duplicate. Two outputs on one address: none either.
-    z.w.cboX10HouseIN[1]->setCurrentIndex(z.w.cboX10HouseOUT[1]->currentIndex());
-    z.w.cboX10UnitIN[1]->setCurrentIndex(z.w.cboX10UnitOUT[1]->currentIndex());
-    z.w.cboX10HouseOUT[6]->setCurrentIndex(z.w.cboX10HouseOUT[7]->currentIndex());
+    // Output 2 and input 2 on one address: no duplicate.
+    Combo(w, "cboX10HouseIN", 1)->setCurrentIndex(Combo(w, "cboX10HouseOUT", 1)->currentIndex());
+    Combo(w, "cboX10UnitIN", 1)->setCurrentIndex(Combo(w, "cboX10UnitOUT", 1)->currentIndex());
     const std::size_t shown = z.boxes.Shown().size();
-    EXPECT_TRUE(z.w.CheckDuplicateX10Codes());
+    EXPECT_TRUE(w.CheckDuplicateX10Codes());
     EXPECT_EQ(z.boxes.Shown().size(), shown);
 
     // Output 2 and input 5 on one address: all four selections marked, asked.
-    z.w.cboX10HouseIN[4]->setCurrentIndex(z.w.cboX10HouseOUT[1]->currentIndex());
-    z.w.cboX10UnitIN[4]->setCurrentIndex(z.w.cboX10UnitOUT[1]->currentIndex());
+    Combo(w, "cboX10HouseIN", 4)->setCurrentIndex(Combo(w, "cboX10HouseOUT", 1)->currentIndex());
+    Combo(w, "cboX10UnitIN", 4)->setCurrentIndex(Combo(w, "cboX10UnitOUT", 1)->currentIndex());
     z.boxes.Answer(MsgResult::Cancel);
-    EXPECT_FALSE(z.w.CheckDuplicateX10Codes());
+    EXPECT_FALSE(w.CheckDuplicateX10Codes());
     EXPECT_EQ(z.boxes.Shown().back().text,
               std::string("You have used the same X-10 code for multiple relays") + kAskedTail);
-    EXPECT_TRUE(Marked(z.w.cboX10HouseOUT[1]) && Marked(z.w.cboX10UnitOUT[1]));
-    EXPECT_TRUE(Marked(z.w.cboX10HouseIN[4]) && Marked(z.w.cboX10UnitIN[4]));
-    EXPECT_TRUE(Normal(z.w.cboX10HouseIN[1]));
-    EXPECT_EQ(z.w.tabMain->currentIndex(), 2);
+    EXPECT_TRUE(Marked(Combo(w, "cboX10HouseOUT", 1)) && Marked(Combo(w, "cboX10UnitOUT", 1)));
+    EXPECT_TRUE(Marked(Combo(w, "cboX10HouseIN", 4)) && Marked(Combo(w, "cboX10UnitIN", 4)));
+    EXPECT_TRUE(Normal(Combo(w, "cboX10HouseIN", 1)));
+    EXPECT_EQ(Find<QTabWidget>(w, "tabMain")->currentIndex(), 2);
 }
 
 }  // namespace

@@ -14,12 +14,8 @@
 
 #include "config/frmAbout.h"
 #include "config/modTAVOCfg.h"
-#include "tests/support/DeviceEmulator.h"
-#include "tests/support/ScriptedMessageBox.h"
 #include "tests/windows/WindowFixture.h"
 #include "windows/DeviceWindows.h"
-#include "windows/frmQUELB.h"
-#include "windows/frmZIM8x8.h"
 
 namespace tavo::test {
 namespace {
@@ -48,35 +44,21 @@ TEST(WindowLifecycle, SelectNewDeviceAndExitHandBackToTheLoop) {
     EXPECT_TRUE(WhileShown(0, [](frmDeviceWindow& w) {
         EXPECT_EQ(w.StatusText(1), "Ready (Demo Mode)");
         w.SetModified(true);  // demo mode: no question
-        w.mnuFileSelectDevice->trigger();
+        Find<QAction>(w, "mnuFileSelectDevice")->trigger();
     }));
     EXPECT_TRUE(modTAVOCfg::gReselectDevice);
 
-    EXPECT_TRUE(WhileShown(0, [](frmDeviceWindow& w) { w.mnuFileExit->trigger(); }));
+    EXPECT_TRUE(WhileShown(0, [](frmDeviceWindow& w) { Find<QAction>(w, "mnuFileExit")->trigger(); }));
     EXPECT_FALSE(modTAVOCfg::gReselectDevice);
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
-struct DeviceOnCom1 {
-    explicit DeviceOnCom1(std::int32_t type)
-        : state(type, false), device(EmulatorOptions{type == 0 ? DeviceModel::QUELB : DeviceModel::ZIM8x8}) {
-        map.Map(1, device.DevicePath());
-        WriteFile(dir.File("init.txt"), "");
-        state.Device().Config.InitCmdsFile = dir.File("init.txt");
-    }
-    ProgramState state;
-    TempFolder dir;
-    PortMapFolder map;
-    DeviceEmulator device;
-    ScriptedMessageBox boxes;
-};
-
 TEST(WindowLifecycle, UnsavedChangesAreQuestionedBeforeTheWindowGoes) {
-    DeviceOnCom1 line(1);
+    DeviceBench line(1, {.demo = false});
     EXPECT_TRUE(WhileShown(1, [&line](frmDeviceWindow& w) {
         w.SetModified(true);
         line.boxes.Answer(MsgResult::No);
-        w.mnuFileSelectDevice->trigger();
+        Find<QAction>(w, "mnuFileSelectDevice")->trigger();
         EXPECT_TRUE(w.isVisible());
         EXPECT_FALSE(modTAVOCfg::gReselectDevice);
         ASSERT_EQ(line.boxes.Shown().size(), 1u);
@@ -98,7 +80,7 @@ TEST(WindowLifecycle, UnsavedChangesAreQuestionedBeforeTheWindowGoes) {
     EXPECT_TRUE(WhileShown(1, [&line](frmDeviceWindow& w) {
         w.SetModified(true);
         line.boxes.Answer(MsgResult::Yes);
-        w.mnuFileSelectDevice->trigger();
+        Find<QAction>(w, "mnuFileSelectDevice")->trigger();
     }));
     EXPECT_TRUE(modTAVOCfg::gReselectDevice);
     EXPECT_EQ(line.boxes.Shown().size(), 4u);
@@ -114,11 +96,8 @@ TEST(WindowLifecycle, UnreachablePortReturnsToTheChooserWithoutShowing) {
 }
 
 TEST(WindowLifecycle, AboutBoxActivatesTheWindowAgainWithoutARead) {
-    ProgramState state(0, true);
-    ScriptedMessageBox boxes;
-    frmQUELB w;
-    w.Form_Load();
-    w.Form_Activate();
+    TestWindow<frmQUELB> demo;
+    frmQUELB& w = demo.window;
     w.SetStatusText("something else");
     QTimer closer;
     closer.setInterval(20);
@@ -126,32 +105,30 @@ TEST(WindowLifecycle, AboutBoxActivatesTheWindowAgainWithoutARead) {
         if (auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget())) about->close();
     });
     closer.start();
-    w.cboIRKeyOn[1]->setCurrentIndex(9);
-    w.mnuHelpAbout->trigger();
+    Combo(w, "cboIRKeyOn", 1)->setCurrentIndex(9);
+    Find<QAction>(w, "mnuHelpAbout")->trigger();
     EXPECT_EQ(w.StatusText(1), "Ready (Demo Mode)");
-    EXPECT_EQ(w.cboIRKeyOn[1]->currentIndex(), 9);  // not read again
+    EXPECT_EQ(Combo(w, "cboIRKeyOn", 1)->currentIndex(), 9);  // not read again
     EXPECT_TRUE(w.Modified());
 }
 
 TEST(WindowLifecycle, LeavingAPageOrClosingStopsItsMonitor) {
-    DeviceOnCom1 line(0);
-    frmQUELB w;
-    w.Form_Load();
-    w.Form_Activate();
-    ASSERT_EQ(w.tabMain->currentIndex(), 0);
+    TestWindow<frmQUELB> line({.demo = false});
+    frmQUELB& w = line.window;
+    ASSERT_EQ(Find<QTabWidget>(w, "tabMain")->currentIndex(), 0);
 
-    w.chkMonitorIR->setCheckState(Qt::Checked);
+    Find<QCheckBox>(w, "chkMonitorIR")->setCheckState(Qt::Checked);
     ASSERT_TRUE(w.MonitoringIR());
-    w.tabMain->setCurrentIndex(2);  // leaving the IR page
+    Find<QTabWidget>(w, "tabMain")->setCurrentIndex(2);  // leaving the IR page
     EXPECT_FALSE(w.MonitoringIR());
-    EXPECT_EQ(w.chkMonitorIR->checkState(), Qt::Unchecked);
+    EXPECT_EQ(Find<QCheckBox>(w, "chkMonitorIR")->checkState(), Qt::Unchecked);
 
-    w.tabMain->setCurrentIndex(1);
-    w.chkMonitorX10->setCheckState(Qt::Checked);
+    Find<QTabWidget>(w, "tabMain")->setCurrentIndex(1);
+    Find<QCheckBox>(w, "chkMonitorX10")->setCheckState(Qt::Checked);
     ASSERT_TRUE(w.MonitoringX10());
-    w.tabMain->setCurrentIndex(2);
-    w.tabMain->setCurrentIndex(1);
-    w.chkMonitorX10->setCheckState(Qt::Checked);
+    Find<QTabWidget>(w, "tabMain")->setCurrentIndex(2);
+    Find<QTabWidget>(w, "tabMain")->setCurrentIndex(1);
+    Find<QCheckBox>(w, "chkMonitorX10")->setCheckState(Qt::Checked);
     w.SetModified(true);
     line.boxes.Answer(MsgResult::No);
     QElapsedTimer clock;
@@ -161,17 +138,15 @@ TEST(WindowLifecycle, LeavingAPageOrClosingStopsItsMonitor) {
     EXPECT_GE(clock.elapsed(), 500);  // the device gets time to leave its monitor mode
     EXPECT_TRUE(cancel);
     EXPECT_FALSE(w.MonitoringX10());
-    const std::vector<std::string> frames = line.device.Frames();
+    const std::vector<std::string> frames = line.device->Frames();
     EXPECT_EQ(std::vector<std::string>(frames.end() - 6, frames.end()),
               (std::vector<std::string>{"010004", "020004", "010001", "020001", "010001", "020001"}));
 }
 
 TEST(WindowLifecycle, SecondCloseDuringTheMonitorWaitAsksNothingMore) {
-    DeviceOnCom1 line(1);
-    frmZIM8x8 w;
-    w.Form_Load();
-    w.Form_Activate();
-    w.chkMonitorIR->setCheckState(Qt::Checked);
+    TestWindow<frmZIM8x8> line({.demo = false});
+    frmZIM8x8& w = line.window;
+    Find<QCheckBox>(w, "chkMonitorIR")->setCheckState(Qt::Checked);
     ASSERT_TRUE(w.MonitoringIR());
     w.SetModified(true);
     // The close box pressed again while the first request waits for the device.

@@ -7,7 +7,9 @@
 #include <QCheckBox>
 #include <QLabel>
 
-#include "tests/windows/RemoteTabsFixture.h"
+#include "button/Quorvel.h"
+#include "tests/windows/WindowFixture.h"
+#include "windows/clsMatrixRemote.h"
 
 namespace tavo::test {
 namespace {
@@ -30,7 +32,8 @@ std::string FedBy(const clsMatrixRemote& remote) {
 }
 
 TEST(clsMatrixRemote, TwoPressesRouteAnInputToAnOutput) {
-    LoadedWindow<frmZIM8x8> line(false, "810000\r\n820000\r\n", {{1, "1111"}, {2, "1111"}});
+    TestWindow<frmZIM8x8> line(
+        {.demo = false, .initLines = "810000\r\n820000\r\n", .registers = {{1, "1111"}, {2, "1111"}}});
     frmZIM8x8& w = line.window;
     clsMatrixRemote& remote = *w.matrixRemote;
     ASSERT_EQ(FedBy(remote), "11111111");
@@ -60,7 +63,8 @@ TEST(clsMatrixRemote, TwoPressesRouteAnInputToAnOutput) {
 }
 
 TEST(clsMatrixRemote, FailedRouteKeepsTheTableWithoutAMessage) {
-    LoadedWindow<frmZIM8x8> line(false, "810000\r\n820000\r\n", {{1, "1234"}, {2, "5678"}});
+    TestWindow<frmZIM8x8> line(
+        {.demo = false, .initLines = "810000\r\n820000\r\n", .registers = {{1, "1234"}, {2, "5678"}}});
     frmZIM8x8& w = line.window;
     line.Unplug();
     emit w.matrixRemote->btnRemoteIN[0]->Click();
@@ -74,7 +78,7 @@ TEST(clsMatrixRemote, FailedRouteKeepsTheTableWithoutAMessage) {
 }
 
 TEST(clsMatrixRemote, SelectionFlashesRestartsAndRunsOut) {
-    LoadedWindow<frmZIM8x8> demo(true);
+    TestWindow<frmZIM8x8> demo;
     frmZIM8x8& w = demo.window;
     clsMatrixRemote& remote = *w.matrixRemote;
     ClockAt clock(1000000);
@@ -103,16 +107,16 @@ TEST(clsMatrixRemote, SelectionFlashesRestartsAndRunsOut) {
     EXPECT_EQ(Green(remote.shpOutputGrp), "10001000");
 
     // Without diagnostic mode a route adds no line.
-    const int lines = w.lstMonitor->count();
-    w.chkDiagnosticMode->setCheckState(Qt::Unchecked);
+    const int lines = Find<QListWidget>(w, "lstMonitor")->count();
+    Find<QCheckBox>(w, "chkDiagnosticMode")->setCheckState(Qt::Unchecked);
     emit remote.btnRemoteIN[1]->Click();
     emit remote.btnRemoteOUT[1]->Click();
     EXPECT_EQ(w.mRouting[1], 1);
-    EXPECT_EQ(w.lstMonitor->count(), lines);
+    EXPECT_EQ(Find<QListWidget>(w, "lstMonitor")->count(), lines);
 }
 
 TEST(clsMatrixRemote, DeadlineHoldsAcrossTheClockWrap) {
-    LoadedWindow<frmZIM8x8> demo(true);
+    TestWindow<frmZIM8x8> demo;
     frmZIM8x8& w = demo.window;
     ClockAt clock(0xFFFFF000u);  // 4096 ms before the wrap
     emit w.matrixRemote->btnRemoteOUT[3]->Click();
@@ -126,7 +130,7 @@ TEST(clsMatrixRemote, DeadlineHoldsAcrossTheClockWrap) {
 }
 
 TEST(clsMatrixRemote, RoutingDisplayAndClose) {
-    LoadedWindow<frmZIM8x8> demo(true);
+    TestWindow<frmZIM8x8> demo;
     frmZIM8x8& w = demo.window;
     clsMatrixRemote& remote = *w.matrixRemote;
     w.mRouting = {0, 0, 2, -1, 0, 2, 2, 0};

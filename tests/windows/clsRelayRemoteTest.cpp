@@ -5,7 +5,9 @@
 
 #include <QCheckBox>
 
-#include "tests/windows/RemoteTabsFixture.h"
+#include "button/Quorvel.h"
+#include "tests/windows/WindowFixture.h"
+#include "windows/clsRelayRemote.h"
 
 namespace tavo::test {
 namespace {
@@ -17,7 +19,8 @@ std::string Leds(const frmQUELB& w) {
 }
 
 TEST(clsRelayRemote, ButtonsSendTheirCommandWords) {
-    LoadedWindow<frmQUELB> line(false, "840000\r\n", {{4, "0000"}});  // every relay off
+    TestWindow<frmQUELB> line(
+        {.demo = false, .initLines = "840000\r\n", .registers = {{4, "0000"}}});  // every relay off
     frmQUELB& w = line.window;
     clsRelayRemote& remote = *w.relayRemote;
     line.NewFrames();
@@ -40,7 +43,7 @@ TEST(clsRelayRemote, ButtonsSendTheirCommandWords) {
 }
 
 TEST(clsRelayRemote, FailedSendShowsDeviceErrorAndKeepsTheLeds) {
-    LoadedWindow<frmQUELB> line(false, "840000\r\n", {{4, "0000"}});
+    TestWindow<frmQUELB> line({.demo = false, .initLines = "840000\r\n", .registers = {{4, "0000"}}});
     frmQUELB& w = line.window;
     line.Unplug();
 
@@ -59,21 +62,21 @@ TEST(clsRelayRemote, FailedSendShowsDeviceErrorAndKeepsTheLeds) {
 }
 
 TEST(clsRelayRemote, DemoModeBusyAndDiagnosticMode) {
-    LoadedWindow<frmQUELB> demo(true);  // every relay on, the A/B relay too
+    TestWindow<frmQUELB> demo;  // every relay on, the A/B relay too
     frmQUELB& w = demo.window;
     emit w.relayRemote->btnRemoteAll[1]->Click();
     EXPECT_EQ(Leds(w), "00000000/1");
     EXPECT_EQ(LastMonitorLine(w), "Sending:\t040100FB\tAll Relays (OFF)");
 
-    const int lines = w.lstMonitor->count();
+    const int lines = Find<QListWidget>(w, "lstMonitor")->count();
     w.SetBusy(true);
     emit w.relayRemote->btnRemoteOn[2]->Click();  // ignored while busy
     w.SetBusy(false);
     EXPECT_EQ(Leds(w), "00000000/1");
-    w.chkDiagnosticMode->setCheckState(Qt::Unchecked);
+    Find<QCheckBox>(w, "chkDiagnosticMode")->setCheckState(Qt::Unchecked);
     emit w.relayRemote->btnRemoteOn[2]->Click();
     EXPECT_EQ(Leds(w), "00100000/1");
-    EXPECT_EQ(w.lstMonitor->count(), lines);
+    EXPECT_EQ(Find<QListWidget>(w, "lstMonitor")->count(), lines);
     EXPECT_TRUE(demo.boxes.Shown().empty());
 }
 

@@ -1,0 +1,48 @@
+// Monitor messages of both models read for the monitor labels.
+
+#include <gtest/gtest.h>
+
+#include "codes/MonitorMessages.h"
+
+namespace tavo {
+namespace {
+
+TEST(MonitorMessages, IRAndX10Messages) {
+    std::string group = "g", key = "k";
+    EXPECT_TRUE(DecodeIRMonitor(" $0A 1F+", group, key));
+    EXPECT_EQ(group + "/" + key, "11/32");
+    EXPECT_TRUE(DecodeIRMonitor("$FFFF+tail", group, key));
+    EXPECT_EQ(group + "/" + key, "256/256");
+    EXPECT_FALSE(DecodeIRMonitor("$0A1F", group, key));
+    EXPECT_FALSE(DecodeIRMonitor("$0G1F+", group, key));  // line noise
+    EXPECT_EQ(group + "/" + key, "256/256");
+
+    std::string house, unit, function;
+    // Relay controller: bit fields of "0CC0" (house 6 "A", unit 0 "13") and "0004" (function 2 "On").
+    EXPECT_TRUE(DecodeX10Monitor(12, "$0CC0zz0004+", house, unit, &function));
+    EXPECT_EQ(house + "/" + unit + "/" + function, "A/13/On");
+    EXPECT_TRUE(DecodeX10Monitor(12, "$\t01FE 00 001E+", house, unit, &function));
+    EXPECT_EQ(house + "/" + unit + "/" + function, "J/10/Status Request");
+    // Matrix switch: one digit each.
+    EXPECT_TRUE(DecodeX10Monitor(6, "$62x2+", house, unit, &function));
+    EXPECT_EQ(house + "/" + unit + "/" + function, "A/3/On");
+    for (const char* bad : {"#62x2+", "$62x2*", "$62x2+Z", "$6Gx2+", ""})
+        EXPECT_FALSE(DecodeX10Monitor(6, bad, house, unit, &function)) << bad;
+    EXPECT_FALSE(DecodeX10Monitor(12, "$0CC0zz00X4+", house, unit, &function));
+    EXPECT_EQ(house + "/" + unit + "/" + function, "A/3/On");
+}
+
+TEST(MonitorMessages, WhatTheX10LabelsShow) {
+    const struct {
+        std::size_t length;
+        const char* received;
+        const char* shown;
+    } cases[] = {{6, "$6 2x2+", "A/3/On"}, {12, "$0CC0zz0004+", "A/13/On"}, {12, "$0CC0zz0004", "*/*/*"}};
+    for (const auto& c : cases) {
+        const X10MonitorText text = X10MonitorDisplay(c.length, c.received);
+        EXPECT_EQ(text.house + "/" + text.unit + "/" + text.function, c.shown) << c.received;
+    }
+}
+
+}  // namespace
+}  // namespace tavo
