@@ -1,25 +1,17 @@
-// Running a command file: each line is sent to the device, the replies of its
-// read lines are collected by reply code, and each is recorded in the
-// feedback file while that is switched on.
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+// Running a command file from a device window: the shared runner sends each
+// line, collects the replies of the read lines by reply code, and records them
+// in the feedback file while that is switched on. The window adds its busy
+// state and tells the user about files it cannot read or write.
 
 #include "config/modTAVOCfg.h"
+#include "link/CommandFileRunner.h"
+#include "link/InputFile.h"
 #include "link/MessageBox.h"
-#include "link/UiHooks.h"
-#include "link/clsComPort.h"
+#include "link/OutputFile.h"
 #include "link/modCommon.h"
 #include "windows/frmDeviceWindow.h"
 
 namespace tavo {
-
-namespace {
-
-constexpr const char* kNoResponseMark = "****";
-
-}  // namespace
 
 bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& replies) {
     using namespace modTAVOCfg;
@@ -39,58 +31,22 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
     if (!FileExists(file)) return fail("Command file was not found (" + file + ").");
     LogIfDebugging("Processing file: " + file);
 
-    // Only a regular file: a named pipe would block the open until some writer came,
-    // and a device would never end.
-    std::error_code ec;
-    std::ifstream in;
-    if (std::filesystem::is_regular_file(file, ec)) in.open(file, std::ios::binary);
-    if (!in.is_open()) return fail("Command file could not be read (" + file + ").");
+    InputFile commands(file);
+    if (!commands.IsOpen()) return fail("Command file could not be read (" + file + ").");
 
     const DeviceInstance& device = SelectedDevice();
     // A feedback file that cannot be written is reported; the file is run all the same.
     const std::string feedbackError = "Feedback file could not be written (" + device.FeedbackFile + ").";
-    std::FILE* feedback = nullptr;
-    if (gFeedbackFileEnabled) {
-        feedback = device.FeedbackFile.empty() ? nullptr : std::fopen(device.FeedbackFile.c_str(), "wb");
-        if (!feedback) report(feedbackError);
-    }
-    auto writeFeedback = [&feedback](const std::string& line) {
-        if (feedback) std::fputs((line + "\r\n").c_str(), feedback);
-    };
+    OutputFile feedback;
+    if (gFeedbackFileEnabled && !feedback.Open(device.FeedbackFile, OutputFile::Mode::Truncate))
+        report(feedbackError);
 
-    std::string raw;
-    while (std::getline(in, raw)) {
-        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-        const std::string line = TrimBlanks(raw);
-        if (!line.empty()) {
-            const std::size_t start = line[0] == '!' ? 1 : 0;
-            const std::string code = line.substr(start, 2);
-            if (code < "8") {
-                if (mComPort) mComPort->SendCmdString(line, true);
-            } else {
-                const std::string reply = mComPort ? mComPort->SendCmdStrResponce(line) : std::string();
-                if (!reply.empty()) {
-                    const std::string word = reply.substr(0, 6);
-                    writeFeedback(word);
-                    const std::string key = word.substr(0, 2);
-                    // A register read twice keeps its latest reply.
-                    if (auto* stored = replies.Find(key))
-                        *stored = word;
-                    else
-                        replies.Add(word, key);
-                } else {
-                    writeFeedback(line + "  No response from device.");
-                    LogIfDebugging("No response from device on serial port " + device.Port + ":\r\n");
-                    replies.Add(kNoResponseMark);
-                }
-            }
-        }
-        YieldToUi();
-    }
-    const bool readFailed = in.bad();
-    bool feedbackFailed = false;
-    if (feedback) feedbackFailed = std::ferror(feedback) != 0 || std::fclose(feedback) != 0;
-    if (readFailed) return fail("Command file could not be read (" + file + ").");
+    CommandFileRunner runner(mComPort.get(),
+                             {CommandFileRunner::ReplyLines::ReadsOnly, device.Port, gDebugFileEnabled},
+                             CommandFileRunner::IntoReplySet(replies));
+    const bool read = runner.Run(commands, &feedback);
+    const bool feedbackFailed = feedback.IsOpen() && !feedback.Close();
+    if (!read) return fail("Command file could not be read (" + file + ").");
     if (feedbackFailed) report(feedbackError);
     SetBusy(false);
     return true;

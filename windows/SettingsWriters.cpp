@@ -4,12 +4,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <cerrno>
-#include <cstring>
 
 #include "codes/DeviceModel.h"
 #include "codes/clsDeviceProtocol.h"
 #include "link/MessageBox.h"
+#include "link/OutputFile.h"
 #include "link/clsComPort.h"
 #include "link/modCommon.h"
 #include "windows/frmDeviceWindow.h"
@@ -20,58 +19,29 @@ namespace {
 
 int ListNumber(const QComboBox* list) { return list->currentText().toInt(); }
 
-std::string ErrorDescription(int err) { return err ? std::strerror(err) : "Unknown error"; }
-
 }  // namespace
 
-bool frmDeviceWindow::SendOrPrintCommand(const std::string& command, std::FILE* fileNumber) {
+bool frmDeviceWindow::SendOrPrintCommand(const std::string& command, OutputFile* fileNumber) {
     if (!fileNumber) return mComPort && mComPort->SendCmdString(command, true);
-    errno = 0;
-    if (std::fputs((command + "\r\n").c_str(), fileNumber) < 0 || std::ferror(fileNumber)) {
-        lastFileError_ = ErrorDescription(errno);
-        return false;
-    }
-    return true;
+    return fileNumber->WriteLine(command);
 }
 
-// Opens file for appending, hands every line on, and closes it again.
-bool frmDeviceWindow::WriteLines(const std::optional<std::string>& file,
-                                 const std::vector<std::string>& lines) {
-    std::FILE* out = nullptr;
-    if (file) {
-        errno = 0;
-        out = std::fopen(file->c_str(), "ab");
-        if (!out) {
-            lastFileError_ = ErrorDescription(errno);
-            return false;
-        }
-    }
-    bool ok = true;
-    for (const auto& line : lines) {
-        if (!SendOrPrintCommand(line, out)) {
-            ok = false;
-            break;
-        }
-    }
-    if (out) {
-        errno = 0;
-        if (std::fclose(out) != 0 && ok) {
-            lastFileError_ = ErrorDescription(errno);
-            ok = false;
-        }
-    }
-    return ok;
+// Hands every line on, to the device or into the open settings file.
+bool frmDeviceWindow::WriteLines(OutputFile* file, const std::vector<std::string>& lines) {
+    for (const auto& line : lines)
+        if (!SendOrPrintCommand(line, file)) return false;
+    return true;
 }
 
 std::vector<std::string> frmDeviceWindow::GeneralSettingsLines() const {
     return Model().generalSettingsLines({CheckValue(chkEnableIR), CheckValue(chkEnableX10), RoutingTable()});
 }
 
-bool frmDeviceWindow::WriteGeneralSettings(const std::optional<std::string>& file) {
+bool frmDeviceWindow::WriteGeneralSettings(OutputFile* file) {
     return WriteLines(file, GeneralSettingsLines());
 }
 
-bool frmDeviceWindow::WriteIRCodes(const std::optional<std::string>& file) {
+bool frmDeviceWindow::WriteIRCodes(OutputFile* file) {
     std::vector<std::string> lines;
     for (std::size_t c = 0; c < irColumns.size(); ++c) {
         const IRCodeColumn& column = irColumns[c];
@@ -84,7 +54,7 @@ bool frmDeviceWindow::WriteIRCodes(const std::optional<std::string>& file) {
     return WriteLines(file, lines);
 }
 
-bool frmDeviceWindow::WriteX10CodesWith(const std::optional<std::string>& file, clsDeviceProtocol& protocol) {
+bool frmDeviceWindow::WriteX10CodesWith(OutputFile* file, clsDeviceProtocol& protocol) {
     std::vector<std::string> lines;
     for (const X10RegisterRange& range : Model().x10Registers) {
         const X10AddressColumn& column = x10Columns[static_cast<std::size_t>(range.column)];
@@ -126,29 +96,25 @@ bool frmDeviceWindow::SaveSettingsFile() {
                         MsgResult::No) != MsgResult::Yes)
             return false;
     }
-    auto report = [this, &name](const char* what) {
+    // The file is built beside its place and takes it only when complete, so a
+    // failure (a full disk, say) leaves the earlier file as it was.
+    OutputFile file;
+    auto fail = [this, &name, &file](const char* what) {
+        file.Discard();
         ShowMessage("Error Writing Settings",
-                    std::string("An error occured writing ") + what + "to file (" + name +
-                        ")!\r\nError: " + lastFileError_,
+                    std::string("An error occured writing ") + what + "to file (" + name + ")!\r\nError: " +
+                        file.ErrorText(),
                     MsgIcon::Critical);
-        return false;
-    };
-    // The writers append: an old file left in place would keep its lines in front of the new ones.
-    errno = 0;
-    if (!DeleteFile(name, false)) {
-        lastFileError_ = ErrorDescription(errno);
-        return report("settings ");
-    }
-    SetBusy(true);
-    SetStatusText("Saving to file, please wait...");
-    auto fail = [this, &report](const char* what) {
-        report(what);
         SetBusy(false);
         return false;
     };
-    if (!WriteGeneralSettings(name)) return fail("settings ");
-    if (!WriteIRCodes(name)) return fail("IR settings ");
-    if (!WriteX10Codes(name)) return fail("X-10 settings ");
+    SetBusy(true);
+    SetStatusText("Saving to file, please wait...");
+    if (!file.Open(name, OutputFile::Mode::Replace)) return fail("settings ");
+    if (!WriteGeneralSettings(&file)) return fail("settings ");
+    if (!WriteIRCodes(&file)) return fail("IR settings ");
+    if (!WriteX10Codes(&file)) return fail("X-10 settings ");
+    if (!file.Close()) return fail("settings ");
     SetBusy(false);
     return true;
 }

@@ -39,6 +39,7 @@ class clsCmdQueue;
 class clsComPort;
 class clsDeviceMonitor;
 class clsDeviceProtocol;
+class OutputFile;
 struct DeviceInstance;
 struct DeviceModel;
 struct GeneralReply;
@@ -104,10 +105,10 @@ class frmDeviceWindow : public QDialog, protected DeviceWindowControls {
     virtual void ApplyDeviceReplies(const ReplySet& replies) = 0;
     bool WriteSettingsToDevice();
     bool SaveSettingsFile();
-    bool WriteGeneralSettings(const std::optional<std::string>& file = std::nullopt);
-    bool WriteIRCodes(const std::optional<std::string>& file = std::nullopt);
-    virtual bool WriteX10Codes(const std::optional<std::string>& file = std::nullopt) = 0;
-    bool SendOrPrintCommand(const std::string& command, std::FILE* fileNumber = nullptr);
+    bool WriteGeneralSettings(OutputFile* file = nullptr);
+    bool WriteIRCodes(OutputFile* file = nullptr);
+    virtual bool WriteX10Codes(OutputFile* file = nullptr) = 0;
+    bool SendOrPrintCommand(const std::string& command, OutputFile* fileNumber = nullptr);
     bool CheckDuplicateIRCodes();
     bool CheckDuplicateX10Codes();
 
@@ -142,7 +143,7 @@ class frmDeviceWindow : public QDialog, protected DeviceWindowControls {
 
     // The shared reply application and X-10 writer, with the model's protocol object.
     void ApplyReplies(const ReplySet& replies, clsDeviceProtocol& protocol);
-    bool WriteX10CodesWith(const std::optional<std::string>& file, clsDeviceProtocol& protocol);
+    bool WriteX10CodesWith(OutputFile* file, clsDeviceProtocol& protocol);
     void LogUnknownReply(const std::string& entry);
     void LogIfDebugging(const std::string& text);
 
@@ -179,7 +180,7 @@ class frmDeviceWindow : public QDialog, protected DeviceWindowControls {
     bool ApplyCodeReply(const std::string& code, const std::string& entry, clsDeviceProtocol& protocol);
     int EntryOfReply(const std::string& code, int first) const;
     std::vector<std::string> GeneralSettingsLines() const;
-    bool WriteLines(const std::optional<std::string>& file, const std::vector<std::string>& lines);
+    bool WriteLines(OutputFile* file, const std::vector<std::string>& lines);
 
     const DeviceWindowTables& tables_;
     std::unique_ptr<ICommonDialog> CommonDialog1;
@@ -189,7 +190,6 @@ class frmDeviceWindow : public QDialog, protected DeviceWindowControls {
     bool queryingUnload_ = false;  // a close request is running
     bool unloaded_ = false;
     bool activationQueued_ = false;
-    std::string lastFileError_;  // description of the file error that stopped a writer
 };
 
 }  // namespace tavo

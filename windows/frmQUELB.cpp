@@ -63,7 +63,7 @@ void frmQUELB::ApplyDeviceReplies(const ReplySet& replies) {
     ApplyReplies(replies, protocol);
 }
 
-bool frmQUELB::WriteX10Codes(const std::optional<std::string>& file) {
+bool frmQUELB::WriteX10Codes(OutputFile* file) {
     clsQUELBProtocol protocol;
     return WriteX10CodesWith(file, protocol);
 }

@@ -23,7 +23,7 @@ class frmQUELB : public frmDeviceWindow {
     ~frmQUELB() override;
 
     void ApplyDeviceReplies(const ReplySet& replies) override;
-    bool WriteX10Codes(const std::optional<std::string>& file = std::nullopt) override;
+    bool WriteX10Codes(OutputFile* file = nullptr) override;
 
     // Front-panel LEDs on picQUELB: relays 1-8 and the A/B relay.
     std::array<Shape*, 8> shpRelayLED{};

@@ -78,7 +78,7 @@ void frmZIM8x8::ApplyDeviceReplies(const ReplySet& replies) {
     ApplyReplies(replies, protocol);
 }
 
-bool frmZIM8x8::WriteX10Codes(const std::optional<std::string>& file) {
+bool frmZIM8x8::WriteX10Codes(OutputFile* file) {
     clsZIM8x8Protocol protocol;
     return WriteX10CodesWith(file, protocol);
 }

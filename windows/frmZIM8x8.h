@@ -23,7 +23,7 @@ class frmZIM8x8 : public frmDeviceWindow {
     ~frmZIM8x8() override;
 
     void ApplyDeviceReplies(const ReplySet& replies) override;
-    bool WriteX10Codes(const std::optional<std::string>& file = std::nullopt) override;
+    bool WriteX10Codes(OutputFile* file = nullptr) override;
 
     // Selects optShowRouting(index) and raises its click (shows that input's routing).
     void SelectShowRouting(int index);

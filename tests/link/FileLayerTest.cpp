@@ -34,14 +34,6 @@ std::vector<std::string> Lines(const std::string& path) {
     return lines;
 }
 
-// Names in a folder, to see that no temporary file stays behind.
-std::vector<std::string> Entries(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(InputFile, ReadsLfAndCrLfLinesAndALastLineWithoutEnd) {
     TempFolder dir;
     const std::string path = dir.File("in.txt");
@@ -158,7 +150,7 @@ TEST(OutputFile, ReplaceChangesTheTargetOnlyWhenTheWholeFileStands) {
         }
     }
     EXPECT_EQ(ReadFile(path), "QUELB,COM9\r\n");
-    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"tavo.txt"});
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"tavo.txt"});
 
     OutputFile out;
     ASSERT_TRUE(out.Open(path, OutputFile::Mode::Replace));
@@ -167,7 +159,7 @@ TEST(OutputFile, ReplaceChangesTheTargetOnlyWhenTheWholeFileStands) {
     EXPECT_EQ(ReadFile(path), "ZIM-8x8,COM1\r\n");
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"tavo.txt"});
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"tavo.txt"});
 
     // Through a link the linked file is replaced and the link stays.
     fs::create_symlink(path, dir.File("link.txt"));

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -18,6 +19,13 @@ TempFolder::~TempFolder() {
     std::error_code ec;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
     std::filesystem::remove_all(path_, ec);
+}
+
+std::vector<std::string> TempFolder::Names() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(path_)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace tavo::test

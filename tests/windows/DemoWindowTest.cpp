@@ -13,6 +13,7 @@
 #include "codes/ZIM8x8Model.h"
 #include "link/clsComPort.h"
 #include "link/modCommon.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/windows/WindowFixture.h"
 
 namespace tavo::test {
@@ -149,6 +150,26 @@ TEST(DemoWindow, SettingsFileThatCannotBeWrittenIsReported) {
                                               ")!\r\nError: No such file or directory");
     EXPECT_FALSE(w.Busy());
     EXPECT_EQ(w.StatusText(1), "Ready (Demo Mode)");
+}
+
+TEST(DemoWindow, SettingsFileOnAFullDiskIsReportedAndTheEarlierFileStays) {
+    TestWindow<frmQUELB> demo;
+    const std::string name = demo.dir.File("settings.txt");
+    WriteFile(name, "earlier\r\n");
+    demo.state.dialogs.answers.push_back(name);
+    demo.boxes.Answer(MsgResult::Yes);  // replace it
+    {
+        // Room for the two general lines and part of the IR codes only.
+        FileSizeLimit disk(100);
+        EXPECT_FALSE(demo.window.SaveSettingsFile());
+    }
+    ASSERT_EQ(demo.boxes.Shown().size(), 2u);
+    EXPECT_EQ(demo.boxes.Shown()[1].title, "Error Writing Settings");
+    EXPECT_EQ(demo.boxes.Shown()[1].text,
+              "An error occured writing IR settings to file (" + name + ")!\r\nError: File too large");
+    EXPECT_EQ(ReadFile(name), "earlier\r\n");
+    EXPECT_EQ(demo.dir.Names(), (std::vector<std::string>{"init.txt", "settings.txt"})) << "no partial file left";
+    EXPECT_FALSE(demo.window.Busy());
 }
 
 TEST(DemoWindow, TraceAndReportWithoutAPort) {

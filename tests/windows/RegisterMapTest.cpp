@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <initializer_list>
 
+#include "link/OutputFile.h"
 #include "link/modCommon.h"
 #include "tests/windows/WindowFixture.h"
 
@@ -135,7 +136,10 @@ TEST(RelaySettings, FlagLinesForEveryPairOfEnableBoxes) {
         frmDeviceWindow::SetCheckValue(Find<QCheckBox>(q.window, "chkEnableIR"), boxes[k].first);
         frmDeviceWindow::SetCheckValue(Find<QCheckBox>(q.window, "chkEnableX10"), boxes[k].second);
         const std::string name = q.dir.File("flags" + std::to_string(k) + ".txt");
-        ASSERT_TRUE(q.window.WriteGeneralSettings(name));
+        OutputFile file;
+        ASSERT_TRUE(file.Open(name, OutputFile::Mode::Truncate));
+        ASSERT_TRUE(q.window.WriteGeneralSettings(&file));
+        ASSERT_TRUE(file.Close());
         EXPECT_EQ(ReadFile(name), expected[k]) << k;
     }
 }
