@@ -229,14 +229,18 @@ clsComPort::ReplyEnd clsComPort::ReadReply(std::string& reply, std::uint32_t wai
 }
 
 std::uint32_t clsComPort::QuietWindowMs() const {
-    // Four character times of 10 bits (4.2 ms at 9600 baud), rounded up, and
-    // 1 ms more since the millisecond clock may be about to tick when the wait
-    // begins. A device answers nothing but a read, and the reply to a read is
-    // awaited on its own (DrainLine), so this window only has to span the gap
-    // between characters that keep coming at line speed (noise, a stray reply):
-    // one character time, or a USB adapter's 1 ms in low-latency mode.
+    // Three character times of 10 bits (3.1 ms at 9600 baud), rounded up, and
+    // 1 ms more, since the millisecond clock may tick just after the wait
+    // begins: the line counts as quiet after at least three silent character
+    // times. Characters that keep coming at line speed (noise, a babbling
+    // device) are one character time apart, or 1 ms apart through a USB adapter
+    // in low-latency mode, so the drain follows them to the end. What no window
+    // a write can afford would catch is a reply that comes late, from a slow
+    // device or on a loaded machine where the sender of the reply is not run
+    // for a while; but a device answers only a read, and that reply is awaited
+    // up to its "*" (DrainLine), so the window is never a bet on the scheduler.
     const long baud = baudRate_ > 0 ? baudRate_ : 9600;
-    return static_cast<std::uint32_t>((4 * 10 * 1000 + baud - 1) / baud + 1);
+    return static_cast<std::uint32_t>((3 * 10 * 1000 + baud - 1) / baud + 1);
 }
 
 void clsComPort::DrainLine(bool replyDue) {
