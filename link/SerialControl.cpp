@@ -96,9 +96,9 @@ bool ApplySettings(const std::string& settings, termios& tio) {
 
 // Asks the driver for low-latency mode. A USB adapter otherwise holds what it
 // receives for up to its latency timer (16 ms by default) and every echo waits
-// for it. Only a hint: a driver that does not know the request (a built-in UART
-// may ignore it, a pseudo-terminal refuses it) or refuses it leaves the port as
-// it was. True when this call turned the mode on.
+// for it. Only a hint: where the driver does not know the request (a
+// pseudo-terminal), refuses it or ignores it (a built-in UART), the port goes
+// on as it was. True when this call turned the mode on.
 bool RequestLowLatency(int fd) {
     serial_struct settings{};
     if (::ioctl(fd, TIOCGSERIAL, &settings) != 0) return false;
