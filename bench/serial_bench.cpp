@@ -1,7 +1,8 @@
 // Serial link figures against the pty device emulator:
 //  - framed writes and reads per second with an instant device, and the cost
 //    of one character's round trip;
-//  - a read at 9600 baud against its wire time (the ratio should stay <= 1.05);
+//  - a read at 9600 baud against its wire time (the ratio should stay <= 1.05),
+//    and a write, which also waits for the line to stay quiet after its frame;
 //  - the CPU share of a 3-second silent reply time-out (the waits must block).
 
 #include <benchmark/benchmark.h>
@@ -56,16 +57,29 @@ void Read(benchmark::State& state) {
 }
 BENCHMARK(Read)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-void ReadAt9600Baud(benchmark::State& state) {
+// Runs op against a device paced at 9600 baud, and sets its time against the
+// wire time of the given number of characters.
+template <typename Op>
+void AgainstWireTime(benchmark::State& state, int characters, Op op) {
     constexpr auto kCharTime = 1040us;
     Bench b({.pace = kCharTime});
-    for (auto _ : state) benchmark::DoNotOptimize(b.port.SendCmdStrResponce("810000"));
-    // The frame's 10 characters and their 10 echoes, then the reply's 8 characters.
-    const double wire = 28 * std::chrono::duration<double>(kCharTime).count();
+    for (auto _ : state) benchmark::DoNotOptimize(op(b.port));
+    const double wire = characters * std::chrono::duration<double>(kCharTime).count();
     state.counters["wire_ratio"] = benchmark::Counter(wire * static_cast<double>(state.iterations()),
                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
+
+void ReadAt9600Baud(benchmark::State& state) {
+    // The frame's 10 characters and their 10 echoes, then the reply's 8 characters.
+    AgainstWireTime(state, 28, [](clsComPort& port) { return port.SendCmdStrResponce("810000"); });
+}
 BENCHMARK(ReadAt9600Baud)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+void WriteAt9600Baud(benchmark::State& state) {
+    // The frame's 10 characters and their 10 echoes; then the line must stay quiet a while.
+    AgainstWireTime(state, 20, [](clsComPort& port) { return port.SendCmdString("050001"); });
+}
+BENCHMARK(WriteAt9600Baud)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 void SilentReplyTimeout(benchmark::State& state) {
     Bench b({.neverReply = true});

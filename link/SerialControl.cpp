@@ -1,6 +1,7 @@
 #include "SerialControl.h"
 
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -93,7 +94,31 @@ bool ApplySettings(const std::string& settings, termios& tio) {
     return true;
 }
 
+// Asks the driver for low-latency mode. A USB adapter otherwise holds what it
+// receives for up to its latency timer (16 ms by default) and every echo waits
+// for it. Only a hint: where the driver does not know the request (a
+// pseudo-terminal), refuses it or ignores it (a built-in UART), the port goes
+// on as it was. True when this call turned the mode on.
+bool RequestLowLatency(int fd) {
+    serial_struct settings{};
+    if (::ioctl(fd, TIOCGSERIAL, &settings) != 0) return false;
+    if (settings.flags & static_cast<int>(ASYNC_LOW_LATENCY)) return false;  // the user's own: leave it
+    AddLowLatency(settings);
+    return ::ioctl(fd, TIOCSSERIAL, &settings) == 0;
+}
+
+// Takes back what RequestLowLatency turned on, and only that, from the driver's
+// settings as they are now.
+void DropLowLatency(int fd) {
+    serial_struct settings{};
+    if (::ioctl(fd, TIOCGSERIAL, &settings) != 0) return;
+    settings.flags &= ~static_cast<int>(ASYNC_LOW_LATENCY);
+    ::ioctl(fd, TIOCSSERIAL, &settings);
+}
+
 }  // namespace
+
+void AddLowLatency(serial_struct& settings) { settings.flags |= static_cast<int>(ASYNC_LOW_LATENCY); }
 
 SerialControl::~SerialControl() { Close(); }
 
@@ -123,6 +148,7 @@ int SerialControl::SetPortOpen(bool open) {
     ::tcflush(fd, TCIOFLUSH);
 
     fd_ = fd;
+    lowLatencySet_ = RequestLowLatency(fd);
     hungUp_ = false;
     commEvent_ = 0;
     rx_.clear();
@@ -132,6 +158,8 @@ int SerialControl::SetPortOpen(bool open) {
 
 void SerialControl::Close() {
     if (fd_ < 0) return;
+    if (lowLatencySet_ && !hungUp_) DropLowLatency(fd_);
+    lowLatencySet_ = false;
     ::ioctl(fd_, TIOCNXCL);
     // An error seen on the line (a hang-up) stays the last event after closing.
     if (::close(fd_) != 0) commEvent_ = errno;
@@ -156,9 +184,13 @@ void SerialControl::Pump() {
         rx_.append(buf, static_cast<std::size_t>(n));
     } else if (n < 0 && errno != EAGAIN) {
         // The other end went away (a pty whose master closed reports EIO).
-        hungUp_ = true;
-        commEvent_ = errno;
+        LineGone(errno);
     }
+}
+
+void SerialControl::LineGone(int error) {
+    hungUp_ = true;
+    commEvent_ = error;
 }
 
 int SerialControl::InBufferCount() {
@@ -182,7 +214,7 @@ std::string SerialControl::Input() {
 }
 
 void SerialControl::Output(std::string_view text) {
-    if (fd_ < 0) return;
+    if (fd_ < 0 || hungUp_) return;
     while (!text.empty()) {
         ssize_t n = ::write(fd_, text.data(), text.size());
         if (n > 0) {
@@ -193,9 +225,16 @@ void SerialControl::Output(std::string_view text) {
         if (n < 0 && errno == EAGAIN) {
             // Transmit buffer full: wait for room, but never forever.
             pollfd p{fd_, POLLOUT, 0};
-            if (::poll(&p, 1, 1000) > 0 && !(p.revents & (POLLERR | POLLHUP))) continue;
+            int ready = ::poll(&p, 1, 1000);
+            if (ready > 0 && !(p.revents & (POLLERR | POLLHUP))) continue;
+            if (ready > 0)
+                LineGone(EIO);
+            else
+                commEvent_ = EAGAIN;  // stalled, but the line is still there
+            return;
         }
-        commEvent_ = n < 0 ? errno : EIO;
+        // A write error on a serial line means the device went away (EIO after a hang-up).
+        LineGone(n < 0 ? errno : EIO);
         return;
     }
 }
@@ -203,23 +242,18 @@ void SerialControl::Output(std::string_view text) {
 bool SerialControl::WaitForInput(std::uint32_t deadline) {
     // Polling first, not reading: a character already there costs one call less.
     while (Waiting() == 0) {
+        // Nothing can arrive on a closed or dead line: say so at once, rather
+        // than wait out the deadline or poll a descriptor that never blocks.
+        if (fd_ < 0 || hungUp_) return false;
         std::uint32_t now = timeGetTime();
         if (ClockReached(now, deadline)) return false;
         std::uint32_t slice = ClockRemaining(now, deadline);
         if (HasYieldHook()) slice = std::min(slice, kYieldSliceMs);
-        if (fd_ < 0 || hungUp_) {
-            // Nothing can arrive: sleep out the slice instead of polling a dead line.
-            ::poll(nullptr, 0, static_cast<int>(slice));
-        } else {
-            pollfd p{fd_, POLLIN, 0};
-            if (::poll(&p, 1, static_cast<int>(slice)) > 0) {
-                Pump();
-                if (Waiting() == 0 && !hungUp_) {
-                    // Readable but nothing to read: the line hung up. Stop polling it.
-                    hungUp_ = true;
-                    if (commEvent_ == 0) commEvent_ = EIO;
-                }
-            }
+        pollfd p{fd_, POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(slice)) > 0) {
+            Pump();
+            // Readable but nothing to read: the line hung up.
+            if (Waiting() == 0 && !hungUp_) LineGone(EIO);
         }
         YieldToUi();
     }

@@ -9,7 +9,14 @@
 #include <string>
 #include <string_view>
 
+struct serial_struct;
+
 namespace tavo {
+
+// The low-latency request of Linux serial drivers: the driver's settings as
+// read, with ASYNC_LOW_LATENCY added to the flags and nothing else changed (an
+// unprivileged caller may change only a few flags).
+void AddLowLatency(serial_struct& settings);
 
 class SerialControl {
 public:
@@ -48,15 +55,19 @@ public:
 
     // 0, or the code of the last error on the line (an errno value).
     int CommEvent() const { return commEvent_; }
+    // The line hung up (the device went away): nothing more can pass until the
+    // port is closed.
+    bool HungUp() const { return hungUp_; }
 
     // Blocks until a character is waiting or the 32-bit clock reaches deadline;
     // true when one is waiting. With a yield hook installed, it wakes every few
-    // milliseconds to call it.
+    // milliseconds to call it. On a closed or hung-up port it returns at once.
     bool WaitForInput(std::uint32_t deadline);
 
 private:
     void Pump();
     void Close();
+    void LineGone(int error);
     std::size_t Waiting() const { return rx_.size() - rxPos_; }
 
     std::int16_t commPort_ = 1;
@@ -68,6 +79,7 @@ private:
 
     int fd_ = -1;
     bool hungUp_ = false;
+    bool lowLatencySet_ = false;  // this port turned the driver's low-latency mode on
     int commEvent_ = 0;
     std::string rx_;
     std::size_t rxPos_ = 0;

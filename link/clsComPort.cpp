@@ -16,6 +16,13 @@ constexpr std::uint32_t kEchoWaitMs = 300;
 constexpr int kEchoTries = 4;
 constexpr std::uint32_t kReplyWaitMs = 500;
 constexpr int kSilentWaitsAllowed = 5;  // the sixth silent wait ends a reply
+// A reply is "!", a reply code, four data digits and "*". One that runs to 64
+// characters without its "*", or goes on for 5 s after its first character
+// (eight characters 500 ms apart take 4 s), is noise, a wrong baud rate or a
+// babbling device: no reply, so that the caller goes on with its next command.
+constexpr std::size_t kMaxReplyChars = 64;
+constexpr std::uint32_t kMaxReplyMs = 5000;
+constexpr std::string_view kTooLongNote = "\r\nReply too long.\r\n";
 
 // Shows the hourglass on the active window for the length of a port operation.
 class Hourglass {
@@ -37,6 +44,12 @@ public:
 private:
     std::int16_t previous_ = -1;
 };
+
+// A frame that a device answers: a read word (code 80 and above) with its checksum.
+bool IsReadFrame(const std::string& frame) {
+    return frame.size() == 10 && HexDigitValue(frame[1]) >= 8 &&
+           clsComPort::CalcCmdChecksum(frame.substr(1, 6)) == frame.substr(7, 2);
+}
 
 }  // namespace
 
@@ -94,7 +107,7 @@ bool clsComPort::OpenPort() {
     bool failed = raised != 0 || (!control_.PortOpen() && control_.CommEvent() != 0);
     lastOpenError_ = failed ? (raised != 0 ? raised : control_.CommEvent()) : 0;
     if (!failed) return true;
-    if (debugging_) debugLog_.LogMessage("ERROR: " + std::to_string(lastOpenError_));
+    TraceError(lastOpenError_);
     if (control_.PortOpen()) control_.SetPortOpen(false);
     return false;
 }
@@ -153,10 +166,20 @@ void clsComPort::Trace(std::string_view text) {
     if (debugging_) debugLog_.WriteRaw(text);
 }
 
+void clsComPort::TraceError(int code) {
+    if (debugging_) debugLog_.LogMessage("ERROR: " + std::to_string(code));
+}
+
+void clsComPort::TraceLineDown() {
+    if (control_.HungUp()) TraceError(control_.CommEvent());
+}
+
 bool clsComPort::SendCharWithEcho(char c) {
     Hourglass hourglass;
     if (!IsPortOpen()) return false;
     for (int attempt = 0; attempt < kEchoTries; ++attempt) {
+        // A line that hung up stays down until the port is closed: no try can succeed.
+        if (control_.HungUp()) return false;
         if (rule_ == EchoRule::EmptyBufferFirst) control_.ClearInBuffer();
         control_.Output(std::string_view(&c, 1));
         if (control_.WaitForInput(timeGetTime() + kEchoWaitMs) && control_.Input() == std::string(1, c))
@@ -165,19 +188,86 @@ bool clsComPort::SendCharWithEcho(char c) {
     return false;
 }
 
-bool clsComPort::SendCmdString(const std::string& s, bool fCR) {
-    Hourglass hourglass;
-    const std::string frame = BuildFrame(s);
+bool clsComPort::SendFrame(const std::string& frame) {
     Trace(clsLogFile::DateTimeStamp());
     for (char c : frame) {
         Trace(std::string_view(&c, 1));
         if (!SendCharWithEcho(c)) {
             SendCharWithEcho('-');  // drops the frame the device began
             Trace("\r\n\r\n");
+            TraceLineDown();
             return false;
         }
         Trace("(" + std::string(1, c) + ")");
     }
+    return true;
+}
+
+clsComPort::ReplyEnd clsComPort::ReadReply(std::string& reply, std::uint32_t waitMs, int silentWaitsAllowed) {
+    int silentWaits = 1;
+    std::size_t count = 0;
+    std::uint32_t deadline = 0;
+    while (true) {
+        if (control_.WaitForInput(timeGetTime() + waitMs)) {
+            const std::string got = control_.Input();
+            Trace("(" + got + ")");
+            if (got == "*") return ReplyEnd::EndMark;
+            if (got != "!") reply += got;
+            if (++count == 1) deadline = timeGetTime() + kMaxReplyMs;
+            if (count == kMaxReplyChars || ClockReached(timeGetTime(), deadline)) return ReplyEnd::TooLong;
+            silentWaits = 1;
+        } else if (silentWaits > silentWaitsAllowed || control_.HungUp()) {
+            return ReplyEnd::Silence;
+        } else {
+            ++silentWaits;
+        }
+    }
+}
+
+std::uint32_t clsComPort::QuietWindowMs() const {
+    // Three character times of 10 bits (3.1 ms at 9600 baud), rounded up, and
+    // 1 ms more, since the millisecond clock may tick just after the wait
+    // begins: the line counts as quiet after at least three silent character
+    // times. Characters that keep coming at line speed (noise, a babbling
+    // device) are one character time apart, or 1 ms apart through a USB adapter
+    // in low-latency mode, so the drain follows them to the end. What no window
+    // a write can afford would catch is a reply that comes late, from a slow
+    // device or on a loaded machine where the sender of the reply is not run
+    // for a while; but a device answers only a read, and that reply is awaited
+    // up to its "*" (DrainLine), so the window is never a bet on the scheduler.
+    const long baud = baudRate_ > 0 ? baudRate_ : 9600;
+    return static_cast<std::uint32_t>((3 * 10 * 1000 + baud - 1) / baud + 1);
+}
+
+void clsComPort::DrainLine(bool replyDue) {
+    // The reply to a read word sent as a write is awaited like any reply (up to
+    // its "*", 500 ms a character) and not guessed from a time window: a device
+    // that is slow to answer, or a machine so loaded that the reply comes late,
+    // would otherwise have it arrive during the next frame's echo handshake.
+    std::string ignored;
+    if (replyDue) {
+        const ReplyEnd end = ReadReply(ignored, kReplyWaitMs, 0);
+        if (end == ReplyEnd::TooLong) Trace(kTooLongNote);
+        if (end != ReplyEnd::EndMark) return;
+    }
+    const std::uint32_t quietMs = QuietWindowMs();
+    for (std::size_t taken = 0; control_.WaitForInput(timeGetTime() + quietMs); ++taken) {
+        if (taken == kMaxReplyChars) {
+            // A babbling line: the next frame fails on its own, instead of this one waiting for ever.
+            Trace(kTooLongNote);
+            return;
+        }
+        Trace("(" + control_.Input() + ")");
+    }
+}
+
+bool clsComPort::SendCmdString(const std::string& s, bool fCR) {
+    Hourglass hourglass;
+    const std::string frame = BuildFrame(s);
+    if (!SendFrame(frame)) return false;
+    // Nothing awaits a reply to this frame, so whatever it brings is taken here:
+    // the next frame starts on a quiet line.
+    DrainLine(IsReadFrame(frame));
     if (fCR) Trace("\r\n");
     return true;
 }
@@ -185,24 +275,14 @@ bool clsComPort::SendCmdString(const std::string& s, bool fCR) {
 std::string clsComPort::SendCmdStrResponce(const std::string& s) {
     Hourglass hourglass;
     std::string reply;
-    if (!SendCmdString(s, false)) {
+    if (!SendFrame(BuildFrame(s))) {
         Trace("Error sending command to device.\r\n\r\n");
-    } else {
-        int silentWaits = 1;
-        char last = '\0';
-        while (last != '*') {
-            if (control_.WaitForInput(timeGetTime() + kReplyWaitMs)) {
-                std::string got = control_.Input();
-                last = got.empty() ? '\0' : got[0];
-                Trace("(" + got + ")");
-                if (last != '!' && last != '*') reply += got;
-                silentWaits = 1;
-            } else if (silentWaits > kSilentWaitsAllowed) {
-                reply.clear();
-                break;
-            } else {
-                ++silentWaits;
-            }
+    } else if (const ReplyEnd end = ReadReply(reply, kReplyWaitMs, kSilentWaitsAllowed); end != ReplyEnd::EndMark) {
+        reply.clear();
+        if (end == ReplyEnd::TooLong) Trace(kTooLongNote);
+        if (control_.HungUp()) {
+            Trace("\r\n");
+            TraceLineDown();
         }
     }
     Trace("\r\n");
@@ -211,7 +291,10 @@ std::string clsComPort::SendCmdStrResponce(const std::string& s) {
 
 bool clsComPort::CanSeeDevice() {
     Hourglass hourglass;
-    if (!SendCharWithEcho('!')) return false;
+    if (!SendCharWithEcho('!')) {
+        TraceLineDown();
+        return false;
+    }
     SendCharWithEcho('-');
     return true;
 }

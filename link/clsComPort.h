@@ -72,7 +72,16 @@ public:
     const clsLogFile& DebugLog() const { return debugLog_; }
 
 private:
+    // How a reply read ended: at its "*", in silence (or on a dead line), or past its bounds.
+    enum class ReplyEnd { EndMark, Silence, TooLong };
+
     bool SendCharWithEcho(char c);
+    bool SendFrame(const std::string& frame);
+    ReplyEnd ReadReply(std::string& reply, std::uint32_t waitMs, int silentWaitsAllowed);
+    void DrainLine(bool replyDue);
+    std::uint32_t QuietWindowMs() const;
+    void TraceError(int code);
+    void TraceLineDown();
     std::string BuildSettingsString() const;
     void CloseIfOpen();
     void Trace(std::string_view text);

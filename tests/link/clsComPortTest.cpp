@@ -210,14 +210,98 @@ TEST(clsComPortWire, EchoThatStopsMidFrameAbandonsTheFrame) {
     EXPECT_EQ(line.Trace(), kHeader + "[STAMP]: !(!)0(0)5(5)0\r\n\r\n[STAMP]: Log closed.\r\n");
 }
 
-TEST(clsComPortWire, DeviceThatHangsUpMidFrame) {
-    Line line({.hangUpAfter = 4});
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(line.port.SendCmdStrResponce("810000"), "");
-    EXPECT_LT(SecondsSince(start), 3.0);
-    EXPECT_FALSE(line.port.CanSeeDevice());
-    EXPECT_FALSE(line.port.ClosePort());  // the line reported an error
-    EXPECT_FALSE(line.port.IsPortOpen());
+TEST(clsComPortFaults, LineThatHangsUpFailsEveryOperationAtOnce) {
+    const std::string failedRead =
+        "[STAMP]: !\r\n\r\n[STAMP]: ERROR: 5\r\nError sending command to device.\r\n\r\n\r\n";
+    struct Case {
+        const char* name;
+        int hangUpAfter;
+        bool writeFirst;         // a write that the device takes before it goes
+        std::string firstTrace;  // of the commands up to the one that meets the hang-up
+    };
+    const Case cases[] = {
+        {"mid-frame", 4, false,
+         "[STAMP]: !(!)8(8)1(1)0(0)0\r\n\r\n[STAMP]: ERROR: 5\r\nError sending command to device.\r\n\r\n\r\n"},
+        {"between commands", 10, true, "[STAMP]: !(!)0(0)5(5)0(0)0(0)0(0)1(1)F(F)A(A)*(*)\r\n" + failedRead},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Line line({.hangUpAfter = c.hangUpAfter});
+        if (c.writeFirst) {
+            EXPECT_TRUE(line.port.SendCmdString("050001", true));
+        }
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(line.port.SendCmdStrResponce("810000"), "");
+        // Waiting out every try would take 2.4 s for each send and 1.2 s for the presence test.
+        EXPECT_FALSE(line.port.SendCmdString("050001", true));
+        EXPECT_FALSE(line.port.CanSeeDevice());
+        EXPECT_EQ(line.port.SendCmdStrResponce("810000"), "");
+        EXPECT_LT(SecondsSince(start), 1.0);
+        line.port.StopDebug();
+        EXPECT_EQ(line.Trace(), kHeader + c.firstTrace + "[STAMP]: !\r\n\r\n[STAMP]: ERROR: 5\r\n" +
+                                    "[STAMP]: ERROR: 5\r\n" + failedRead + "[STAMP]: Log closed.\r\n");
+        EXPECT_FALSE(line.port.ClosePort());  // the line reported an error
+        EXPECT_FALSE(line.port.IsPortOpen());
+    }
+}
+
+TEST(clsComPortFaults, ReplyWithoutEndIsBoundedButSlowRepliesStillCount) {
+    struct Case {
+        const char* name;
+        EmulatorOptions options;
+        std::string reply;
+        double seconds;  // at most
+    };
+    const Case cases[] = {
+        // Characters keep coming within 500 ms but never a "*": 64 of them are no reply.
+        {"babbling device", {.babbleFor = 8s}, "", 1.0},
+        {"babbling at 9600 baud", {.pace = 1040us, .babbleFor = 8s}, "", 1.0},
+        // A reply of normal length goes on while its characters come within 500 ms.
+        {"slow device", {.replyGap = 400ms}, "810000", 4.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Line line(c.options);
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(line.port.SendCmdStrResponce("810000"), c.reply);
+        EXPECT_LT(SecondsSince(start), c.seconds);
+        line.port.StopDebug();
+        const std::string trace = line.Trace();
+        EXPECT_LT(trace.size(), 500u);
+        if (c.reply.empty()) {
+            EXPECT_NE(trace.find(")\r\nReply too long.\r\n\r\n[STAMP]: Log closed."), std::string::npos);
+        }
+    }
+}
+
+TEST(clsComPortFaults, ReplyToAReadSentAsAWriteIsTakenBeforeTheNextFrame) {
+    // A read word behind a tab goes out as a write; the device answers it all
+    // the same. That reply must not be taken for the next frame's echoes.
+    struct Case {
+        const char* name;
+        EmulatorOptions options;
+        EchoRule rule;
+    };
+    const Case cases[] = {
+        {"instant device", {}, EchoRule::KeepStale},
+        {"instant device, buffer emptied", {}, EchoRule::EmptyBufferFirst},
+        {"9600 baud", {.pace = 1040us}, EchoRule::KeepStale},
+        {"9600 baud, buffer emptied", {.pace = 1040us}, EchoRule::EmptyBufferFirst},
+        {"slow device", {.pace = 1040us, .replyGap = 20ms}, EchoRule::KeepStale},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Line line(c.options, c.rule);
+        line.device.SetRegister(0x24, "1E12");
+        EXPECT_TRUE(line.port.SendCmdString("\t9A0000", true));
+        EXPECT_EQ(line.port.SendCmdStrResponce("A40000"), "A41E12");
+        EXPECT_EQ(line.device.Received(), "!9A000066*!A400005C*");
+        line.port.StopDebug();
+        EXPECT_EQ(line.Trace(), kHeader +
+                                    "[STAMP]: !(!)9(9)A(A)0(0)0(0)0(0)0(0)6(6)6(6)*(*)(!)(9)(A)(0)(0)(0)(0)(*)\r\n"
+                                    "[STAMP]: !(!)A(A)4(4)0(0)0(0)0(0)0(0)5(5)C(C)*(*)(!)(A)(4)(1)(E)(1)(2)(*)\r\n"
+                                    "[STAMP]: Log closed.\r\n");
+    }
 }
 
 TEST(clsComPortWire, UnfinishedReplyTimesOutEmpty) {

@@ -46,6 +46,9 @@ DeviceEmulator::DeviceEmulator(EmulatorOptions options) : options_(std::move(opt
     char name[128];
     if (::ptsname_r(master_, name, sizeof name) != 0) throw std::runtime_error("ptsname failed");
     slavePath_ = name;
+    // Writes never block: a babble into a port that nobody reads must not stall
+    // the serving thread (and with it the emulator's destruction).
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
     slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     termios tio{};
     ::tcgetattr(slave_, &tio);
@@ -132,9 +135,17 @@ void DeviceEmulator::Serve() {
         pollfd fds[2] = {{master_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
         int nfds = master_ >= 0 ? 2 : 1;
         pollfd* set = master_ >= 0 ? fds : fds + 1;
-        if (::poll(set, static_cast<nfds_t>(nfds), -1) < 0) continue;
+        timespec babbleWait{};
+        if (babbling_) Babble();
+        if (babbling_) {
+            auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                          std::max(nextBabble_ - Clock::now(), Clock::duration::zero()))
+                          .count();
+            babbleWait = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+        }
+        if (::ppoll(set, static_cast<nfds_t>(nfds), babbling_ ? &babbleWait : nullptr, nullptr) < 0) continue;
         if (fds[1].revents & POLLIN) return;
-        if (master_ < 0) continue;
+        if (master_ < 0 || !(fds[0].revents & POLLIN)) continue;
         char buf[64];
         ssize_t n = ::read(master_, buf, sizeof buf);
         auto now = Clock::now();
@@ -143,16 +154,14 @@ void DeviceEmulator::Serve() {
 }
 
 void DeviceEmulator::SendAt(char c, Clock::time_point at) {
-    if (options_.pace.count() > 0) {
-        // Timer wake-ups come late by a fairly steady amount (tens of microseconds
-        // in a virtual machine); a device on a real wire does not. Waking that much
-        // early keeps the emulated character times close to the real ones.
-        auto wakeAt = at - lead_;
-        if (wakeAt > Clock::now()) {
-            SleepUntilTime(wakeAt);
-            auto late = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - wakeAt);
-            lead_ = (lead_ * 7 + late) / 8;
-        }
+    // Timer wake-ups come late by a fairly steady amount (tens of microseconds
+    // in a virtual machine); a device on a real wire does not. Waking that much
+    // early keeps the emulated character times close to the real ones.
+    auto wakeAt = at - lead_;
+    if (wakeAt > Clock::now()) {
+        SleepUntilTime(wakeAt);
+        auto late = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - wakeAt);
+        lead_ = (lead_ * 7 + late) / 8;
     }
     std::lock_guard lock(mutex_);
     if (master_ >= 0) (void)!::write(master_, &c, 1);
@@ -165,6 +174,8 @@ void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
         received_ += c;
         count = ++receivedCount_;
     }
+    // Only on a character that the port sent after it had every echo before:
+    // none of them is lost with the line.
     if (options_.hangUpAfter >= 0 && count > options_.hangUpAfter) {
         std::lock_guard lock(mutex_);
         HangUp();
@@ -210,12 +221,30 @@ int DeviceEmulator::TakeFrame(const std::string& body) {
 }
 
 void DeviceEmulator::Reply(int code, Clock::time_point sendAt) {
+    const bool babble = options_.babbleFor.count() > 0;
     std::string reply = options_.noiseBeforeReply + "!" + Hex2(code) + Register(code);
-    if (!options_.replyWithoutEnd) reply += "*";
+    if (!options_.replyWithoutEnd && !babble) reply += "*";
     for (char r : reply) {
-        sendAt += options_.pace;  // back to back, as a UART sends them
+        sendAt += options_.pace + options_.replyGap;  // back to back, as a UART sends them
         SendAt(r, sendAt);
     }
+    if (babble) {
+        babbling_ = true;
+        babbleUntil_ = sendAt + options_.babbleFor;
+        nextBabble_ = sendAt;
+    }
+}
+
+void DeviceEmulator::Babble() {
+    static constexpr char kNoise[] = "0123456789ABCDEF";  // never the "*" that would end it
+    const auto now = Clock::now();
+    if (master_ < 0 || now >= babbleUntil_) {
+        babbling_ = false;
+        return;
+    }
+    if (now < nextBabble_) return;
+    SendAt(kNoise[babbled_++ % 16], now);
+    nextBabble_ += options_.pace.count() > 0 ? Clock::duration(options_.pace) : Clock::duration(std::chrono::milliseconds(1));
 }
 
 }  // namespace tavo::test

@@ -32,8 +32,15 @@ struct EmulatorOptions {
     bool neverReply = false;       // echoes but never answers a read
     bool replyWithoutEnd = false;  // the reply lacks its closing "*"
     std::string noiseBeforeReply;  // sent ahead of the reply's "!"
-    int hangUpAfter = -1;          // hangs up after receiving N characters (-1: never)
+    int hangUpAfter = -1;          // hangs up (as if unplugged) on receiving character N+1 (-1: never)
     std::chrono::nanoseconds pace{0};  // time one character spends on the wire
+    // A slow device: this much more time before each character of a reply.
+    std::chrono::nanoseconds replyGap{0};
+    // A babbling device: a read's reply goes on without "*" for this long, one
+    // character per character time (1 ms unpaced), while the device keeps echoing.
+    // Zero: a normal reply. Tests keep it finite so that a reader that never
+    // stops still ends, and fails on its time instead of stalling.
+    std::chrono::milliseconds babbleFor{0};
 };
 
 class DeviceEmulator {
@@ -66,6 +73,8 @@ private:
     void SendAt(char c, std::chrono::steady_clock::time_point at);
     void HangUp();
     void MeasureLineDelay();
+    // Sends the babble's next character when it is due, and ends the babble when its time is up.
+    void Babble();
 
     EmulatorOptions options_;
     int master_ = -1;
@@ -82,6 +91,10 @@ private:
     int receivedCount_ = 0;
     std::chrono::nanoseconds lead_{0};  // how early to wake for a paced character
     std::chrono::steady_clock::duration lineDelay_{0};  // write-to-read delay of the pty
+    bool babbling_ = false;  // the babble's state: the serving thread's own
+    std::chrono::steady_clock::time_point babbleUntil_;
+    std::chrono::steady_clock::time_point nextBabble_;
+    std::size_t babbled_ = 0;
 
     std::thread thread_;
 };
