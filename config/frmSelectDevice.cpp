@@ -20,6 +20,7 @@
 #include "link/DevicePortFileWriter.h"
 #include "link/InputFile.h"
 #include "link/MessageBox.h"
+#include "link/TraceFile.h"
 #include "link/PortMap.h"
 #include "link/PortProbe.h"
 #include "link/clsComPort.h"
@@ -266,7 +267,7 @@ void frmSelectDevice::RunScan() {
                     MsgIcon::Critical);
 
     clsComPort port(EchoRule::EmptyBufferFirst);
-    if (gDebugMode) port.StartDebug(gAppLogFile, true);
+    const bool tracing = gDebugMode && StartTrace(port, gAppLogFile, true);
 
     RestartInstances();
     bool warned = false;
@@ -303,6 +304,7 @@ void frmSelectDevice::RunScan() {
                         list.ErrorText(),
                     MsgIcon::Critical);
     port.StopDebug();
+    if (tracing) TraceWritten(port, gAppLogFile);
     port.ClosePort();
 
     FillDeviceList();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "link/ConsoleTrace.h"
+#include "link/TraceFile.h"
 #include "link/DevicePortFileWriter.h"
 #include "link/MessageBox.h"
 #include "link/PortProbe.h"
@@ -58,7 +58,7 @@ int Main(const std::string& commandLine) {
         return EndWithMessage("File Error", "Unable to open the device port file (" + outputFile + ") for writing!");
 
     clsComPort port(EchoRule::KeepStale);
-    if (debug) debug = StartConsoleTrace(port, logFile, true);
+    if (debug) debug = StartTrace(port, logFile, true);
 
     for (const auto& name : ports) {
         if (!name.empty()) {
@@ -75,7 +75,7 @@ int Main(const std::string& commandLine) {
 
     port.StopDebug();
     port.ClosePort();
-    const bool traced = !debug || ConsoleTraceWritten(port, logFile);
+    const bool traced = !debug || TraceWritten(port, logFile);
     // A device port file that lost lines must not pass for a good one.
     if (!written)
         return EndWithMessage("File Error",

@@ -7,7 +7,7 @@
 
 #include "codes/clsCInfoFile.h"
 #include "link/CommandFileRunner.h"
-#include "link/ConsoleTrace.h"
+#include "link/TraceFile.h"
 #include "link/ExpandFileTemplate.h"
 #include "link/InputFile.h"
 #include "link/MessageBox.h"
@@ -69,7 +69,7 @@ private:
         if (s_.debug) {
             port_.StopDebug();
             // A trace that failed is given up: what it would tell is shown instead.
-            if (!ConsoleTraceWritten(port_, s_.debugFile)) {
+            if (!TraceWritten(port_, s_.debugFile)) {
                 s_.debug = false;
                 failed_ = true;
             }
@@ -103,7 +103,7 @@ private:
         }
         // A trace that cannot be opened is said once; the run then shows its
         // messages as it does without -d, instead of logging them to nowhere.
-        if (s_.debug) s_.debug = StartConsoleTrace(port_, s_.debugFile, freshTrace);
+        if (s_.debug) s_.debug = StartTrace(port_, s_.debugFile, freshTrace);
 
         const std::string deviceName = line.substr(0, comma);
         const std::string portName = line.substr(comma + 1);

@@ -12,6 +12,7 @@
 #include "config/QtMousePointer.h"
 #include "config/modTAVOCfg.h"
 #include "link/MessageBox.h"
+#include "link/TraceFile.h"
 #include "link/clsCmdQueue.h"
 #include "link/clsComPort.h"
 #include "link/modCommon.h"
@@ -73,7 +74,7 @@ void frmDeviceWindow::Form_Load() {
     mComPort = std::make_unique<clsComPort>(EchoRule::EmptyBufferFirst);
 
     if (gDebugFileEnabled) {
-        mComPort->StartDebug(device.DebugFile, true);
+        StartTrace(*mComPort, device.DebugFile, true);
         mComPort->LogMessage("Device: " + device.Config.Name + " on serial port " + device.Port);
         if (gFeedbackFileEnabled) mComPort->LogMessage("Feedback file: " + device.FeedbackFile);
         if (gCInfoFileEnabled) mComPort->LogMessage("Com information file: " + device.CInfoFile);
@@ -94,7 +95,7 @@ void frmDeviceWindow::Form_Load() {
             const std::string message = NotFoundMessage();
             if (gDebugFileEnabled) {
                 mComPort->LogMessage(message);
-                mComPort->StopDebug();
+                StopTrace();
             }
             mComPort->ClosePort();
             mComPort.reset();
@@ -201,11 +202,18 @@ void frmDeviceWindow::Form_QueryUnload(bool& Cancel) {
     queryingUnload_ = false;
 }
 
+// Ends the debug trace and tells the user when it could not be written whole.
+void frmDeviceWindow::StopTrace() {
+    if (!mComPort->IsDebugging()) return;
+    mComPort->StopDebug();
+    TraceWritten(*mComPort, SelectedDevice().DebugFile);
+}
+
 void frmDeviceWindow::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     if (mComPort) {
-        if (modTAVOCfg::gDebugFileEnabled) mComPort->StopDebug();
+        if (modTAVOCfg::gDebugFileEnabled) StopTrace();
         if (mComPort->IsPortOpen()) mComPort->ClosePort();
         mComPort.reset();
     }

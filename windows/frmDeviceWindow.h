@@ -173,6 +173,7 @@ class frmDeviceWindow : public QDialog, protected DeviceWindowControls {
     void SetMonitoring(bool& monitoring, bool flag, const char* text, QWidget* settings, QWidget* otherPage);
     void EnableBoxClicked(const QCheckBox* box, const char* onWord, const char* offWord);
     void HideForStartUpLoop(bool reselect);
+    void StopTrace();
     void SendMonitorOffs();
     bool ApplyGeneralReply(const std::string& entry);
     // Applies a reply of the IR and X-10 code registers; false when its code is

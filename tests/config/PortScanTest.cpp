@@ -238,5 +238,20 @@ TEST_F(PortScan, TheEarlierPortFileStaysUntilTheNewListStandsWhole) {
     EXPECT_EQ(folder_.Names().size(), 2u);
 }
 
+TEST_F(PortScan, ATraceThatCannotBeWrittenWholeIsReported) {
+    ASSERT_TRUE(Start(kRelayOnly, "-d " + folder_.File("scan.log")));
+    DeviceEmulator relay;
+    map_.Map(3, relay.DevicePath());
+    {
+        FileSizeLimit disk(120);  // the opening lines fit, the identify command's line does not
+        chooser_.cmdScan_Click();
+    }
+    EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM3\n"));
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].title, "File Error");
+    EXPECT_EQ(boxes_.Shown()[0].text,
+              "Unable to write the debug file (" + folder_.File("scan.log") + ")!\r\n\r\nFile too large");
+}
+
 }  // namespace
 }  // namespace tavo::test

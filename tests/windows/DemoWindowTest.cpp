@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <filesystem>
 #include <span>
 
 #include "codes/QUELBModel.h"
@@ -170,6 +171,19 @@ TEST(DemoWindow, SettingsFileOnAFullDiskIsReportedAndTheEarlierFileStays) {
     EXPECT_EQ(ReadFile(name), "earlier\r\n");
     EXPECT_EQ(demo.dir.Names(), (std::vector<std::string>{"init.txt", "settings.txt"})) << "no partial file left";
     EXPECT_FALSE(demo.window.Busy());
+}
+
+TEST(DemoWindow, ADebugFileThatCannotBeOpenedIsToldAndTheWindowWorksWithoutIt) {
+    TestWindow<frmQUELB> demo({.debugFile = true, .load = false});
+    std::filesystem::create_directory(demo.dir.File("debug.txt"));  // a folder in its place
+    demo.window.Form_Load();
+    demo.window.Form_Activate();
+    EXPECT_TRUE(demo.window.SettingsRead());
+    demo.window.Form_Unload();
+    ASSERT_EQ(demo.boxes.Shown().size(), 1u);
+    EXPECT_EQ(demo.boxes.Shown()[0].title, "File Error");
+    EXPECT_EQ(demo.boxes.Shown()[0].text,
+              "Unable to open the debug file (" + demo.dir.File("debug.txt") + ") for writing!");
 }
 
 TEST(DemoWindow, TraceAndReportWithoutAPort) {

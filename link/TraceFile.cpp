@@ -1,18 +1,18 @@
-#include "ConsoleTrace.h"
+#include "TraceFile.h"
 
 #include "MessageBox.h"
 #include "clsComPort.h"
 
 namespace tavo {
 
-bool StartConsoleTrace(clsComPort& port, const std::string& file, bool truncate) {
+bool StartTrace(clsComPort& port, const std::string& file, bool truncate) {
     port.StartDebug(file, truncate);
     if (port.IsDebugging()) return true;
     ShowMessage("File Error", "Unable to open the debug file (" + file + ") for writing!", MsgIcon::Critical);
     return false;
 }
 
-bool ConsoleTraceWritten(const clsComPort& port, const std::string& file) {
+bool TraceWritten(const clsComPort& port, const std::string& file) {
     const std::string& error = port.DebugLog().FileError();
     if (error.empty()) return true;
     ShowMessage("File Error", "Unable to write the debug file (" + file + ")!\r\n\r\n" + error,
