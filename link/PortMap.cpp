@@ -8,9 +8,10 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
-#include <fstream>
 #include <set>
 #include <sstream>
+
+#include "InputFile.h"
 
 namespace tavo {
 
@@ -77,9 +78,9 @@ PortMapStatus ListFromFolder(const std::string& folder, std::vector<PortMapEntry
 }
 
 std::string ReadFirstLine(const std::string& path) {
-    std::ifstream in(path);
+    InputFile in(path);
     std::string line;
-    std::getline(in, line);
+    in.ReadLine(line);
     return line;
 }
 
