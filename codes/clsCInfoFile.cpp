@@ -143,9 +143,9 @@ bool ZIM8x8DeviceBlock(std::string& out, const std::string& code, const std::str
     // Routing: characters 3 to 6 are the inputs of outputs 1-4 ("81") or 5-8 ("82").
     if (code == "81" || code == "82") {
         const int firstOutput = code == "81" ? 1 : 5;
-        for (int i = 0; i < 4; ++i) {
+        for (std::size_t i = 0; i < 4; ++i) {
             AppendLine(out, std::string("INPUT #") + entry[2 + i] + " ROUTED TO #" +
-                                std::to_string(firstOutput + i) + " OUTPUT");
+                                std::to_string(firstOutput + static_cast<int>(i)) + " OUTPUT");
         }
         if (code == "82") out += kEol;
         return true;

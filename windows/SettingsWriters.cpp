@@ -102,8 +102,8 @@ bool frmDeviceWindow::SaveSettingsFile() {
     auto fail = [this, &name, &file](const char* what) {
         file.Discard();
         ShowMessage("Error Writing Settings",
-                    std::string("An error occured writing ") + what + "to file (" + name + ")!\r\nError: " +
-                        file.ErrorText(),
+                    std::string("An error occured writing ") + what + "to file (" + name +
+                        ")!\r\nError: " + file.ErrorText(),
                     MsgIcon::Critical);
         SetBusy(false);
         return false;

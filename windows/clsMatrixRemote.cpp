@@ -40,15 +40,16 @@ clsMatrixRemote::clsMatrixRemote(frmZIM8x8& window, QWidget* picRemote, QWidget*
     remote->setVerticalSpacing(3);
     remote->addWidget(RemoteCaption("INPUT", picRemote), 1, 0);
     remote->addWidget(RemoteCaption("OUTPUT", picRemote), 3, 0);
-    for (int i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < 8; ++i) {
         const auto index = static_cast<std::int16_t>(i);
-        remote->addWidget(RemoteCaption(QString::number(i + 1), picRemote), 0, i + 1);
+        const int column = index + 1;
+        remote->addWidget(RemoteCaption(QString::number(column), picRemote), 0, column);
         btnRemoteIN[i] = RemoteButton(picRemote);
-        remote->addWidget(btnRemoteIN[i], 1, i + 1, Qt::AlignCenter);
+        remote->addWidget(btnRemoteIN[i], 1, column, Qt::AlignCenter);
         connect(btnRemoteIN[i], &Quorvel::Click, this, [this, index] { btnRemoteIN_Click(index); });
-        remote->addWidget(RemoteCaption(QString::number(i + 1), picRemote), 2, i + 1);
+        remote->addWidget(RemoteCaption(QString::number(column), picRemote), 2, column);
         btnRemoteOUT[i] = RemoteButton(picRemote);
-        remote->addWidget(btnRemoteOUT[i], 3, i + 1, Qt::AlignCenter);
+        remote->addWidget(btnRemoteOUT[i], 3, column, Qt::AlignCenter);
         connect(btnRemoteOUT[i], &Quorvel::Click, this, [this, index] { btnRemoteOUT_Click(index); });
     }
 
@@ -62,18 +63,19 @@ clsMatrixRemote::clsMatrixRemote(frmZIM8x8& window, QWidget* picRemote, QWidget*
     front->addWidget(RemoteCaption("INPUT", panel), 3, 0);
     front->addWidget(RemoteCaption("OUTPUT", panel), 4, 0);
     front->addWidget(RemoteCaption("FED BY", panel), 5, 0);
-    for (int i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < 8; ++i) {
+        const int column = static_cast<int>(i) + 1;
         shpInput[i] = Led(panel, kLedGreen, false);
         shpOutput[i] = Led(panel, kLedGreen, false);
-        front->addWidget(shpInput[i], 0, i + 1, Qt::AlignCenter);
-        front->addWidget(shpOutput[i], 1, i + 1, Qt::AlignCenter);
-        front->addWidget(RemoteCaption(QString::number(i + 1), panel), 2, i + 1);
+        front->addWidget(shpInput[i], 0, column, Qt::AlignCenter);
+        front->addWidget(shpOutput[i], 1, column, Qt::AlignCenter);
+        front->addWidget(RemoteCaption(QString::number(column), panel), 2, column);
         shpInputGrp[i] = Led(panel, kLedBlack, true);
         shpOutputGrp[i] = Led(panel, kLedBlack, true);
-        front->addWidget(shpInputGrp[i], 3, i + 1, Qt::AlignCenter);
-        front->addWidget(shpOutputGrp[i], 4, i + 1, Qt::AlignCenter);
+        front->addWidget(shpInputGrp[i], 3, column, Qt::AlignCenter);
+        front->addWidget(shpOutputGrp[i], 4, column, Qt::AlignCenter);
         lblCurrentIN[i] = RemoteCaption("", panel);
-        front->addWidget(lblCurrentIN[i], 5, i + 1);
+        front->addWidget(lblCurrentIN[i], 5, column);
     }
 
     connect(window_.tmrFlashRemote, &QTimer::timeout, this, &clsMatrixRemote::tmrFlashRemote_Timer);
@@ -117,7 +119,7 @@ void clsMatrixRemote::RouteSelection() {
         "INPUT #" + std::to_string(input) + " ROUTED TO #" + std::to_string(output) + " OUTPUT";
     if (SendRemoteCommand(window_, word, description)) {
         CancelRemoteSelection();
-        window_.mRouting[window_.mSelectedOutput] = window_.mSelectedInput;
+        window_.mRouting[static_cast<std::size_t>(window_.mSelectedOutput)] = window_.mSelectedInput;
         ShowRouting(window_.mSelectedInput);
     }
     // A failed send leaves the table, the display and the selection LEDs as they are.
@@ -129,11 +131,11 @@ bool clsMatrixRemote::StartRemoteSelection() {
     if (window_.Busy()) return false;
     if (window_.mInputPending) {
         ShowInputLeds(kAllOff);
-        shpInput[window_.mSelectedInput]->show();
+        shpInput[static_cast<std::size_t>(window_.mSelectedInput)]->show();
         window_.SetStatusText("Please select an Output...");
     } else if (window_.mOutputPending) {
         ShowOutputLeds(kAllOff);
-        shpOutput[window_.mSelectedOutput]->show();
+        shpOutput[static_cast<std::size_t>(window_.mSelectedOutput)]->show();
         window_.SetStatusText("Please select an Input...");
     } else {
         StopSelectionTimers();
@@ -183,12 +185,12 @@ void clsMatrixRemote::tmrRemoteSelect_Timer() {
 }
 
 void clsMatrixRemote::ShowRouting(int input) {
-    for (int i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < 8; ++i) {
         shpInputGrp[i]->SetFillColor(kLedBlack);
         shpOutputGrp[i]->SetFillColor(kLedBlack);
     }
-    if (input >= 0 && input < 8) shpInputGrp[input]->SetFillColor(kLedGreen);
-    for (int o = 0; o < 8; ++o) {
+    if (input >= 0 && input < 8) shpInputGrp[static_cast<std::size_t>(input)]->SetFillColor(kLedGreen);
+    for (std::size_t o = 0; o < 8; ++o) {
         if (window_.mRouting[o] == input) shpOutputGrp[o]->SetFillColor(kLedGreen);
         lblCurrentIN[o]->setText(QString::number(window_.mRouting[o] + 1));
     }

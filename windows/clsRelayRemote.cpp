@@ -20,24 +20,25 @@ clsRelayRemote::clsRelayRemote(frmQUELB& window, QWidget* picRemote) : QObject(&
     grid->setVerticalSpacing(4);
     grid->addWidget(RemoteCaption("ON", picRemote), 0, 1);
     grid->addWidget(RemoteCaption("OFF", picRemote), 0, 2);
-    for (int i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < 8; ++i) {
         const auto index = static_cast<std::int16_t>(i);
-        grid->addWidget(RemoteCaption(QString("Relay #%1").arg(i + 1), picRemote), i + 1, 0);
+        const int row = index + 1;
+        grid->addWidget(RemoteCaption(QString("Relay #%1").arg(row), picRemote), row, 0);
         btnRemoteOn[i] = RemoteButton(picRemote);
         btnRemoteOff[i] = RemoteButton(picRemote);
-        grid->addWidget(btnRemoteOn[i], i + 1, 1, Qt::AlignCenter);
-        grid->addWidget(btnRemoteOff[i], i + 1, 2, Qt::AlignCenter);
+        grid->addWidget(btnRemoteOn[i], row, 1, Qt::AlignCenter);
+        grid->addWidget(btnRemoteOff[i], row, 2, Qt::AlignCenter);
         connect(btnRemoteOn[i], &Quorvel::Click, this, [this, index] { btnRemoteOn_Click(index); });
         connect(btnRemoteOff[i], &Quorvel::Click, this, [this, index] { btnRemoteOff_Click(index); });
     }
     grid->addWidget(RemoteCaption("All Relays", picRemote), 9, 0);
     grid->addWidget(RemoteCaption("A/B Relay", picRemote), 10, 0);
-    for (int i = 0; i < 2; ++i) {
+    for (std::size_t i = 0; i < 2; ++i) {
         const auto index = static_cast<std::int16_t>(i);
         btnRemoteAll[i] = RemoteButton(picRemote);
         btnRemoteAB[i] = RemoteButton(picRemote);
-        grid->addWidget(btnRemoteAll[i], 9, i + 1, Qt::AlignCenter);
-        grid->addWidget(btnRemoteAB[i], 10, i + 1, Qt::AlignCenter);
+        grid->addWidget(btnRemoteAll[i], 9, index + 1, Qt::AlignCenter);
+        grid->addWidget(btnRemoteAB[i], 10, index + 1, Qt::AlignCenter);
         connect(btnRemoteAll[i], &Quorvel::Click, this, [this, index] { btnRemoteAll_Click(index); });
         connect(btnRemoteAB[i], &Quorvel::Click, this, [this, index] { btnRemoteAB_Click(index); });
     }

@@ -24,7 +24,8 @@ using ArrayPtr = std::unique_ptr<TavoStringArray, decltype(&TavoStringArrayDestr
 
 ArrayPtr MakeArray(std::int32_t lowerBound, std::uint32_t count, const char* fill = nullptr) {
     ArrayPtr a(TavoStringArrayCreate(lowerBound, count), &TavoStringArrayDestroy);
-    for (std::uint32_t i = 0; i < count; ++i) TavoStringArraySet(a.get(), lowerBound + i, fill);
+    for (std::uint32_t i = 0; i < count; ++i)
+        TavoStringArraySet(a.get(), lowerBound + static_cast<std::int32_t>(i), fill);
     return a;
 }
 

@@ -45,7 +45,7 @@ TEST(WindowState, BusyStateIsOneFlagThatRestoresWhatItSaved) {
                 Find<QTabWidget>(w, "tabMain")->isEnabled());
 
     // The window's own pointer, whichever it was, comes back.
-    for (std::int16_t pointer : {2, 11, 0}) {
+    for (std::int16_t pointer : {std::int16_t{2}, std::int16_t{11}, std::int16_t{0}}) {
         SetWidgetMousePointer(w, pointer);
         w.SetBusy(true);
         EXPECT_EQ(WidgetMousePointer(w), 11);
