@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "tests/support/RunProgram.h"
 #include "tests/support/DeviceEmulator.h"
+#include "tests/support/RunProgram.h"
 
 namespace {
 

@@ -23,14 +23,15 @@ void BM_QueryRelayControllerAt9600Baud(benchmark::State& state) {
     DeviceEmulator device({.pace = kCharTime});
     map.Map(1, device.DevicePath());
     tavo::test::WriteFile(scratch.File("ports.txt"), "QUELB,COM1\r\n");
-    tavo::test::WriteFile(scratch.File("run.cfg"), "[QUELB]\r\nInitCmds=" + std::string(TAVO_SAMPLES) +
-                                                       "/QUELB_InitCmds.txt\r\n");
+    tavo::test::WriteFile(scratch.File("run.cfg"),
+                          "[QUELB]\r\nInitCmds=" + std::string(TAVO_SAMPLES) + "/QUELB_InitCmds.txt\r\n");
     const std::vector<std::string> args = {"-c", scratch.File("run.cfg"), "-p", scratch.File("ports.txt"),
-                                           "-f", scratch.File("fb.txt"), "-i", scratch.File("ci.txt")};
+                                           "-f", scratch.File("fb.txt"),  "-i", scratch.File("ci.txt")};
     double seconds = 0;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
-        auto result = tavo::test::RunProgram(TAVO_QUERY_PROGRAM, args, scratch.Path(), scratch.File("err.txt"));
+        auto result =
+            tavo::test::RunProgram(TAVO_QUERY_PROGRAM, args, scratch.Path(), scratch.File("err.txt"));
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (result.status != 0) state.SkipWithError("the query failed");
     }

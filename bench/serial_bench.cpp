@@ -35,7 +35,9 @@ struct Bench {
 double CpuSeconds() {
     rusage u{};
     ::getrusage(RUSAGE_SELF, &u);
-    auto secs = [](timeval t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    auto secs = [](timeval t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
     return secs(u.ru_utime) + secs(u.ru_stime);
 }
 
@@ -65,8 +67,9 @@ void AgainstWireTime(benchmark::State& state, int characters, Op op) {
     Bench b({.pace = kCharTime});
     for (auto _ : state) benchmark::DoNotOptimize(op(b.port));
     const double wire = characters * std::chrono::duration<double>(kCharTime).count();
-    state.counters["wire_ratio"] = benchmark::Counter(wire * static_cast<double>(state.iterations()),
-                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["wire_ratio"] =
+        benchmark::Counter(wire * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void ReadAt9600Baud(benchmark::State& state) {

@@ -11,7 +11,7 @@
 namespace tavo {
 
 class PropertyBag {
-public:
+  public:
     // The stored value of name, or defaultValue when the bag holds none.
     QVariant ReadProperty(const QString& name, const QVariant& defaultValue = {}) const;
 
@@ -24,7 +24,7 @@ public:
     QStringList Names() const;
     bool Empty() const { return entries_.empty(); }
 
-private:
+  private:
     struct Entry {
         QString name;
         QVariant value;

@@ -19,7 +19,7 @@ class Quorvel : public QWidget {
     Q_OBJECT
     Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
 
-public:
+  public:
     static constexpr int kWidth = 18;
     static constexpr int kHeight = 10;
 
@@ -47,13 +47,13 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-signals:
+  signals:
     // A press and release of a mouse button over the control, or of the space bar.
     void Click();
     // A stored property changed; the host marks its stored properties as changed.
     void PropertyChanged(const QString& name);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -62,7 +62,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     // Shows face unless it is unset.
     void ShowFace(const QImage& face);
 

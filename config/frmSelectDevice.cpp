@@ -20,9 +20,9 @@
 #include "link/DevicePortFileWriter.h"
 #include "link/InputFile.h"
 #include "link/MessageBox.h"
-#include "link/TraceFile.h"
 #include "link/PortMap.h"
 #include "link/PortProbe.h"
+#include "link/TraceFile.h"
 #include "link/clsComPort.h"
 #include "link/modCommon.h"
 #include "portlist/PortListLoader.h"
@@ -38,13 +38,12 @@ constexpr int kHighestProbedPort = 16;
 
 // The scan's trace names ports as listed and ends no line with an empty one;
 // identification checks the device again, and only configured devices count.
-const PortProbePolicy kScanPolicy{.portAsListed = true,
-                                  .lineEnd = "",
-                                  .checkAgainBeforeIdentify = true,
-                                  .traceInUse = false,
-                                  .accepts = [](const std::string& type) {
-                                      return FindConfiguredDevice(type) >= 0;
-                                  }};
+const PortProbePolicy kScanPolicy{
+    .portAsListed = true,
+    .lineEnd = "",
+    .checkAgainBeforeIdentify = true,
+    .traceInUse = false,
+    .accepts = [](const std::string& type) { return FindConfiguredDevice(type) >= 0; }};
 
 // The port number of a device port file line: the port's text from its fourth
 // character, trimmed; -1 when that is no 16-bit whole number.
@@ -299,10 +298,10 @@ void frmSelectDevice::RunScan() {
     }
 
     if (!list.Finish())
-        ShowMessage("File Error",
-                    "Unable to write the device port file (" + gDevicePortFile + ")!\r\n\r\n" +
-                        list.ErrorText(),
-                    MsgIcon::Critical);
+        ShowMessage(
+            "File Error",
+            "Unable to write the device port file (" + gDevicePortFile + ")!\r\n\r\n" + list.ErrorText(),
+            MsgIcon::Critical);
     port.StopDebug();
     if (tracing) TraceWritten(port, gAppLogFile);
     port.ClosePort();

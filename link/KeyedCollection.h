@@ -17,7 +17,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 
 template <typename T>
 class KeyedCollection {
-public:
+  public:
     struct Entry {
         std::string key;
         T item;
@@ -62,7 +62,7 @@ public:
     auto begin() { return entries_.begin(); }
     auto end() { return entries_.end(); }
 
-private:
+  private:
     std::vector<Entry> entries_;
 };
 

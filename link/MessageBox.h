@@ -20,14 +20,14 @@ struct MessageBoxRequest {
 };
 
 class IMessageBox {
-public:
+  public:
     virtual ~IMessageBox() = default;
     virtual MsgResult Show(const MessageBoxRequest& request) = 0;
 };
 
 // Prints "Title: text" to standard error and takes the default button.
 class ConsoleMessageBox : public IMessageBox {
-public:
+  public:
     MsgResult Show(const MessageBoxRequest& request) override;
 };
 

@@ -28,9 +28,9 @@ constexpr std::uint32_t kYieldSliceMs = 5;
 
 std::optional<speed_t> SpeedOf(long baud) {
     static const std::pair<long, speed_t> kSpeeds[] = {
-        {50, B50},       {75, B75},       {110, B110},     {134, B134},       {150, B150},
-        {200, B200},     {300, B300},     {600, B600},     {1200, B1200},     {1800, B1800},
-        {2400, B2400},   {4800, B4800},   {9600, B9600},   {19200, B19200},   {38400, B38400},
+        {50, B50},       {75, B75},         {110, B110},       {134, B134},       {150, B150},
+        {200, B200},     {300, B300},       {600, B600},       {1200, B1200},     {1800, B1800},
+        {2400, B2400},   {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
         {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
     };
     for (auto [rate, speed] : kSpeeds)
@@ -69,19 +69,38 @@ bool ApplySettings(const std::string& settings, termios& tio) {
     tio.c_cflag |= CLOCAL | CREAD;
     tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
     switch (data) {
-        case 5: tio.c_cflag |= CS5; break;
-        case 6: tio.c_cflag |= CS6; break;
-        case 7: tio.c_cflag |= CS7; break;
-        case 8: tio.c_cflag |= CS8; break;
-        default: return false;
+        case 5:
+            tio.c_cflag |= CS5;
+            break;
+        case 6:
+            tio.c_cflag |= CS6;
+            break;
+        case 7:
+            tio.c_cflag |= CS7;
+            break;
+        case 8:
+            tio.c_cflag |= CS8;
+            break;
+        default:
+            return false;
     }
     switch (std::toupper(static_cast<unsigned char>(parts[1][0]))) {
-        case 'N': break;
-        case 'E': tio.c_cflag |= PARENB; break;
-        case 'O': tio.c_cflag |= PARENB | PARODD; break;
-        case 'M': tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
-        case 'S': tio.c_cflag |= PARENB | CMSPAR; break;
-        default: return false;
+        case 'N':
+            break;
+        case 'E':
+            tio.c_cflag |= PARENB;
+            break;
+        case 'O':
+            tio.c_cflag |= PARENB | PARODD;
+            break;
+        case 'M':
+            tio.c_cflag |= PARENB | PARODD | CMSPAR;
+            break;
+        case 'S':
+            tio.c_cflag |= PARENB | CMSPAR;
+            break;
+        default:
+            return false;
     }
     if (stop == 2)
         tio.c_cflag |= CSTOPB;

@@ -19,7 +19,7 @@ namespace tavo {
 void AddLowLatency(serial_struct& settings);
 
 class SerialControl {
-public:
+  public:
     SerialControl() = default;
     ~SerialControl();
     SerialControl(const SerialControl&) = delete;
@@ -64,7 +64,7 @@ public:
     // milliseconds to call it. On a closed or hung-up port it returns at once.
     bool WaitForInput(std::uint32_t deadline);
 
-private:
+  private:
     void Pump();
     void Close();
     void LineGone(int error);

@@ -14,7 +14,7 @@ bool HasYieldHook();
 void YieldToUi();
 
 class IMousePointerHost {
-public:
+  public:
     virtual ~IMousePointerHost() = default;
     virtual bool HasActiveWindow() const = 0;
     virtual std::int16_t MousePointer() const = 0;

@@ -26,7 +26,7 @@ constexpr std::string_view kTooLongNote = "\r\nReply too long.\r\n";
 
 // Shows the hourglass on the active window for the length of a port operation.
 class Hourglass {
-public:
+  public:
     Hourglass() {
         if (auto* host = MousePointerHost(); host && host->HasActiveWindow()) {
             previous_ = host->MousePointer();
@@ -36,12 +36,13 @@ public:
     ~Hourglass() {
         // Restoring "no window" (-1) would be refused, so only a real pointer goes back.
         if (previous_ < 0) return;
-        if (auto* host = MousePointerHost(); host && host->HasActiveWindow()) host->SetMousePointer(previous_);
+        if (auto* host = MousePointerHost(); host && host->HasActiveWindow())
+            host->SetMousePointer(previous_);
     }
     Hourglass(const Hourglass&) = delete;
     Hourglass& operator=(const Hourglass&) = delete;
 
-private:
+  private:
     std::int16_t previous_ = -1;
 };
 
@@ -134,7 +135,9 @@ bool clsComPort::SetConnectOptions(std::int16_t baudRate, const std::string& par
 
 void clsComPort::ClearBuffer() { control_.ClearInBuffer(); }
 
-std::string clsComPort::GetInBuffer() { return control_.InBufferCount() > 0 ? control_.Input() : std::string(); }
+std::string clsComPort::GetInBuffer() {
+    return control_.InBufferCount() > 0 ? control_.Input() : std::string();
+}
 
 std::int16_t clsComPort::GetInBufferCount() { return static_cast<std::int16_t>(control_.InBufferCount()); }
 
@@ -277,7 +280,8 @@ std::string clsComPort::SendCmdStrResponce(const std::string& s) {
     std::string reply;
     if (!SendFrame(BuildFrame(s))) {
         Trace("Error sending command to device.\r\n\r\n");
-    } else if (const ReplyEnd end = ReadReply(reply, kReplyWaitMs, kSilentWaitsAllowed); end != ReplyEnd::EndMark) {
+    } else if (const ReplyEnd end = ReadReply(reply, kReplyWaitMs, kSilentWaitsAllowed);
+               end != ReplyEnd::EndMark) {
         reply.clear();
         if (end == ReplyEnd::TooLong) Trace(kTooLongNote);
         if (control_.HungUp()) {

@@ -18,7 +18,7 @@ namespace tavo {
 enum class EchoRule { EmptyBufferFirst, KeepStale };
 
 class clsComPort {
-public:
+  public:
     explicit clsComPort(EchoRule rule);
     ~clsComPort();
     clsComPort(const clsComPort&) = delete;
@@ -71,7 +71,7 @@ public:
     // The trace file, whose FileError tells why the trace was cut short.
     const clsLogFile& DebugLog() const { return debugLog_; }
 
-private:
+  private:
     // How a reply read ended: at its "*", in silence (or on a dead line), or past its bounds.
     enum class ReplyEnd { EndMark, Silence, TooLong };
 

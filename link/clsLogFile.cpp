@@ -52,9 +52,7 @@ void clsLogFile::ResumeLogging() {
     if (isOpen_) logging_ = true;
 }
 
-bool clsLogFile::WriteRaw(std::string_view text) {
-    return isOpen_ && file_.Write(text);
-}
+bool clsLogFile::WriteRaw(std::string_view text) { return isOpen_ && file_.Write(text); }
 
 std::string clsLogFile::DateTimeStamp() {
     std::time_t now = std::time(nullptr);

@@ -12,7 +12,7 @@
 namespace tavo {
 
 class clsLogFile {
-public:
+  public:
     clsLogFile();
     ~clsLogFile();
     clsLogFile(const clsLogFile&) = delete;
@@ -51,7 +51,7 @@ public:
     // "[mm/dd/yyyy hh:mm:ss]: " of the current local time.
     static std::string DateTimeStamp();
 
-private:
+  private:
     void CloseFile();
 
     std::string filename_;

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "link/TraceFile.h"
 #include "link/DevicePortFileWriter.h"
 #include "link/MessageBox.h"
 #include "link/PortProbe.h"
 #include "link/ProgramInfo.h"
+#include "link/TraceFile.h"
 #include "link/clsCmdLineParams.h"
 #include "link/clsComPort.h"
 #include "portlist/PortListLoader.h"
@@ -55,7 +55,8 @@ int Main(const std::string& commandLine) {
     // The earlier list stays until the new one stands whole.
     DevicePortFileWriter list;
     if (!list.Open(outputFile))
-        return EndWithMessage("File Error", "Unable to open the device port file (" + outputFile + ") for writing!");
+        return EndWithMessage("File Error",
+                              "Unable to open the device port file (" + outputFile + ") for writing!");
 
     clsComPort port(EchoRule::KeepStale);
     if (debug) debug = StartTrace(port, logFile, true);
@@ -78,8 +79,8 @@ int Main(const std::string& commandLine) {
     const bool traced = !debug || TraceWritten(port, logFile);
     // A device port file that lost lines must not pass for a good one.
     if (!written)
-        return EndWithMessage("File Error",
-                              "Unable to write the device port file (" + outputFile + ")!\r\n\r\n" + list.ErrorText());
+        return EndWithMessage("File Error", "Unable to write the device port file (" + outputFile +
+                                                ")!\r\n\r\n" + list.ErrorText());
     return traced ? 0 : kEndedByMessage;
 }
 

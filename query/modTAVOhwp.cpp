@@ -7,7 +7,6 @@
 
 #include "codes/clsCInfoFile.h"
 #include "link/CommandFileRunner.h"
-#include "link/TraceFile.h"
 #include "link/ExpandFileTemplate.h"
 #include "link/InputFile.h"
 #include "link/MessageBox.h"
@@ -15,6 +14,7 @@
 #include "link/PortMap.h"
 #include "link/ProfileReader.h"
 #include "link/ProgramInfo.h"
+#include "link/TraceFile.h"
 #include "link/clsCmdLineParams.h"
 #include "link/clsComPort.h"
 #include "link/modCommon.h"
@@ -43,7 +43,7 @@ int PortNumber(const std::string& portName) {
 }
 
 class Query {
-public:
+  public:
     explicit Query(Settings settings) : s_(std::move(settings)), port_(EchoRule::KeepStale) {}
 
     // Runs every device line; 0, or 1 when a file could not be written whole.
@@ -59,7 +59,7 @@ public:
         return failed_ ? kEndedByMessage : 0;
     }
 
-private:
+  private:
     void Log(const std::string& text) {
         if (s_.debug) port_.LogMessage(text);
     }
@@ -108,7 +108,8 @@ private:
         const std::string deviceName = line.substr(0, comma);
         const std::string portName = line.substr(comma + 1);
         const std::string feedbackFile = ExpandFileTemplate(s_.feedbackTemplate, deviceName, portName);
-        report_.SetFormatType(deviceName == "QUELB" ? clsCInfoFile::kQUELBFormat : clsCInfoFile::kZIM8x8Format);
+        report_.SetFormatType(deviceName == "QUELB" ? clsCInfoFile::kQUELBFormat
+                                                    : clsCInfoFile::kZIM8x8Format);
         report_.SetFilename(ExpandFileTemplate(s_.reportTemplate, deviceName, portName));
 
         Log("Device: " + deviceName + " on serial port " + portName);
@@ -180,9 +181,11 @@ int Main(const std::string& commandLine) {
     Settings s;
     if (!commandLine.empty()) {
         clsCmdLineParams params;
-        if (!params.ParseParameters(commandLine)) return EndWithMessage("Error", "Unable to parse application parameters!");
+        if (!params.ParseParameters(commandLine))
+            return EndWithMessage("Error", "Unable to parse application parameters!");
         if (!params.GetFlagValue("c").empty()) s.configFile = params.GetFlagValue("c");
-        if (!FileExists(s.configFile)) return EndWithMessage("File Error", "Configuration file not specified or found!");
+        if (!FileExists(s.configFile))
+            return EndWithMessage("File Error", "Configuration file not specified or found!");
 
         const ProfileReader config = ProfileReader::FromFile(s.configFile);
         s.devicePortFile = config.GetString("General", "DevicePortFile", s.devicePortFile);
@@ -195,8 +198,8 @@ int Main(const std::string& commandLine) {
             if (!params.DoesFlagExist(flag)) continue;
             const std::string value = params.GetFlagValue(flag);
             if (value.empty())
-                return EndWithMessage("Syntax Error",
-                            std::string("The -") + flag + " parameter requires a file name argument!");
+                return EndWithMessage("Syntax Error", std::string("The -") + flag +
+                                                          " parameter requires a file name argument!");
             *target = value;
         }
         if (params.DoesFlagExist("d")) {
@@ -208,7 +211,7 @@ int Main(const std::string& commandLine) {
     InputFile devicePorts(s.devicePortFile);
     if (!devicePorts.IsOpen())
         return EndWithMessage("File Error", "The device port file (" + s.devicePortFile +
-                                      ") was not found! Please run tavohwp.exe first.");
+                                                ") was not found! Please run tavohwp.exe first.");
     return Query(s).Run(devicePorts);
 }
 

@@ -12,8 +12,8 @@
 #include "link/OutputFile.h"
 #include "link/UiHooks.h"
 #include "link/clsComPort.h"
-#include "tests/support/FileSizeLimit.h"
 #include "tests/support/DeviceEmulator.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace tavo {
 namespace {
@@ -32,7 +32,7 @@ Entries Contents(const KeyedCollection<std::string>& replies) {
 }
 
 class CommandFileRun : public ::testing::Test {
-protected:
+  protected:
     // Runs the command file text with the policy and a reply set; the feedback
     // file's text comes back in feedbackText.
     bool Run(clsComPort* port, CommandFileRunner::Policy policy, const std::string& commandText) {

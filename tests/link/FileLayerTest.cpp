@@ -14,8 +14,8 @@
 
 #include "link/InputFile.h"
 #include "link/OutputFile.h"
-#include "tests/support/FileSizeLimit.h"
 #include "tests/support/DeviceEmulator.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace tavo {
 namespace {

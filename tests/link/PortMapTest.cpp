@@ -55,8 +55,8 @@ TEST(PortMap, SysfsPortsWithAUartThenUsbInNameOrderSkippingTheConsole) {
     WriteFile(sys.File("console/active"), "tty0 ttyS0\n");
     std::vector<PortMapEntry> ports;
     ASSERT_EQ(ListPortsFromSysfs(sys.Path(), ports), PortMapStatus::Ok);
-    EXPECT_EQ(Names(ports), (std::vector<std::string>{"COM1=/dev/ttyUSB0", "COM2=/dev/ttyS1", "COM3=/dev/ttyACM0",
-                                                      "COM4=/dev/ttyS3"}));
+    EXPECT_EQ(Names(ports), (std::vector<std::string>{"COM1=/dev/ttyUSB0", "COM2=/dev/ttyS1",
+                                                      "COM3=/dev/ttyACM0", "COM4=/dev/ttyS3"}));
     ports.clear();
     EXPECT_EQ(ListPortsFromSysfs(sys.File("missing"), ports), PortMapStatus::SourceUnreadable);
 }

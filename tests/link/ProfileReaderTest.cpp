@@ -120,7 +120,8 @@ TEST(ProfileReader, ByteOrderMarkAndBinaryJunkDoNoHarm) {
 }
 
 TEST(ProfileReader, ASyntaxOfItsOwnAddsCommentsAndTrimmedSectionNames) {
-    const std::string text = "[ \\HKLM\\Key\\ ]\n;k=comment\n# x=comment\nk=\"" + std::string(300, 'v') + "\"\n";
+    const std::string text =
+        "[ \\HKLM\\Key\\ ]\n;k=comment\n# x=comment\nk=\"" + std::string(300, 'v') + "\"\n";
     auto keys = ProfileReader::FromText(text, ProfileSyntax{";#", " \\"});
     ASSERT_NE(keys.RawValue("hklm\\key", "k"), nullptr);
     EXPECT_EQ(*keys.RawValue("HKLM\\Key", "k"), "\"" + std::string(300, 'v') + "\"");  // as written

@@ -114,8 +114,9 @@ TEST(clsComPortOpen, PortsThatCannotOpenFailAndSayWhyInTheTrace) {
         EXPECT_FALSE(port.IsPortOpen());
     }
     port.StopDebug();
-    EXPECT_EQ(WithoutStamps(ReadFile(dir.File("debug.txt"))),
-              kHeader + "[STAMP]: ERROR: 2\r\n[STAMP]: ERROR: 25\r\n[STAMP]: ERROR: 2\r\n[STAMP]: Log closed.\r\n");
+    EXPECT_EQ(
+        WithoutStamps(ReadFile(dir.File("debug.txt"))),
+        kHeader + "[STAMP]: ERROR: 2\r\n[STAMP]: ERROR: 25\r\n[STAMP]: ERROR: 2\r\n[STAMP]: Log closed.\r\n");
 }
 
 TEST(clsComPortOpen, PortHeldByAnotherProgramOrWithoutPermissionFails) {
@@ -176,9 +177,10 @@ TEST(clsComPortWire, IdentifyReplyFromAMatrixSwitch) {
     Line line({.model = DeviceModel::ZIM8x8});
     EXPECT_EQ(line.port.SendCmdStrResponce("810000"), "810100");
     line.port.StopDebug();
-    EXPECT_EQ(line.Trace(), kHeader +
-                                "[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(!)(8)(1)(0)(1)(0)(0)(*)\r\n"
-                                "[STAMP]: Log closed.\r\n");
+    EXPECT_EQ(line.Trace(),
+              kHeader +
+                  "[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(!)(8)(1)(0)(1)(0)(0)(*)\r\n"
+                  "[STAMP]: Log closed.\r\n");
 }
 
 TEST(clsComPortWire, NoiseBeforeTheReplyIsPartOfIt) {
@@ -221,7 +223,8 @@ TEST(clsComPortFaults, LineThatHangsUpFailsEveryOperationAtOnce) {
     };
     const Case cases[] = {
         {"mid-frame", 4, false,
-         "[STAMP]: !(!)8(8)1(1)0(0)0\r\n\r\n[STAMP]: ERROR: 5\r\nError sending command to device.\r\n\r\n\r\n"},
+         "[STAMP]: !(!)8(8)1(1)0(0)0\r\n\r\n[STAMP]: ERROR: 5\r\nError sending command to "
+         "device.\r\n\r\n\r\n"},
         {"between commands", 10, true, "[STAMP]: !(!)0(0)5(5)0(0)0(0)0(0)1(1)F(F)A(A)*(*)\r\n" + failedRead},
     };
     for (const Case& c : cases) {
@@ -297,10 +300,11 @@ TEST(clsComPortFaults, ReplyToAReadSentAsAWriteIsTakenBeforeTheNextFrame) {
         EXPECT_EQ(line.port.SendCmdStrResponce("A40000"), "A41E12");
         EXPECT_EQ(line.device.Received(), "!9A000066*!A400005C*");
         line.port.StopDebug();
-        EXPECT_EQ(line.Trace(), kHeader +
-                                    "[STAMP]: !(!)9(9)A(A)0(0)0(0)0(0)0(0)6(6)6(6)*(*)(!)(9)(A)(0)(0)(0)(0)(*)\r\n"
-                                    "[STAMP]: !(!)A(A)4(4)0(0)0(0)0(0)0(0)5(5)C(C)*(*)(!)(A)(4)(1)(E)(1)(2)(*)\r\n"
-                                    "[STAMP]: Log closed.\r\n");
+        EXPECT_EQ(line.Trace(),
+                  kHeader +
+                      "[STAMP]: !(!)9(9)A(A)0(0)0(0)0(0)0(0)6(6)6(6)*(*)(!)(9)(A)(0)(0)(0)(0)(*)\r\n"
+                      "[STAMP]: !(!)A(A)4(4)0(0)0(0)0(0)0(0)5(5)C(C)*(*)(!)(A)(4)(1)(E)(1)(2)(*)\r\n"
+                      "[STAMP]: Log closed.\r\n");
     }
 }
 
@@ -312,9 +316,9 @@ TEST(clsComPortWire, UnfinishedReplyTimesOutEmpty) {
     EXPECT_GT(took, 2.9);
     EXPECT_LT(took, 4.0);
     line.port.StopDebug();
-    EXPECT_EQ(line.Trace(),
-              kHeader + "[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(!)(8)(1)(0)(0)(0)(0)\r\n"
-                        "[STAMP]: Log closed.\r\n");
+    EXPECT_EQ(line.Trace(), kHeader +
+                                "[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(!)(8)(1)(0)(0)(0)(0)\r\n"
+                                "[STAMP]: Log closed.\r\n");
 }
 
 TEST(clsComPortPresence, EchoingDeviceAndSilentPort) {
@@ -371,7 +375,8 @@ TEST(clsComPortTrace, SuspendedLoggingKeepsTheCharacterTrace) {
     EXPECT_TRUE(line.port.LogMessage("shown"));
     line.port.SuspendLogging();
     line.port.StopDebug();  // suspended: no closing line
-    EXPECT_EQ(line.Trace(), kHeader + "[STAMP]: !(!)0(0)5(5)0(0)0(0)0(0)1(1)F(F)A(A)*(*)\r\n[STAMP]: shown\r\n");
+    EXPECT_EQ(line.Trace(),
+              kHeader + "[STAMP]: !(!)0(0)5(5)0(0)0(0)0(0)1(1)F(F)A(A)*(*)\r\n[STAMP]: shown\r\n");
     EXPECT_FALSE(line.port.LogMessage("off"));
 }
 
@@ -379,7 +384,8 @@ TEST(clsComPortTrace, AppendingAndRestarting) {
     Line line;
     line.port.StartDebug(line.dir.File("debug.txt"));  // second start appends to the same file
     line.port.StopDebug();
-    EXPECT_EQ(line.Trace(), kHeader + "[STAMP]: Log closed.\r\n\r\n\r\n\r\n" + kHeader + "[STAMP]: Log closed.\r\n");
+    EXPECT_EQ(line.Trace(),
+              kHeader + "[STAMP]: Log closed.\r\n\r\n\r\n\r\n" + kHeader + "[STAMP]: Log closed.\r\n");
 }
 
 TEST(clsComPortTrace, UnwritableTraceLeavesDebuggingOffAndSendingOn) {
@@ -418,8 +424,8 @@ TEST(clsComPortWait, YieldHookRunsDuringWaits) {
     Line silent({.silent = true});
     EXPECT_FALSE(silent.port.CanSeeDevice());
     SetYieldHook(nullptr);
-    EXPECT_GT(calls, 50);      // woken every few milliseconds...
-    EXPECT_LT(calls, 1200);    // ...not spinning
+    EXPECT_GT(calls, 50);    // woken every few milliseconds...
+    EXPECT_LT(calls, 1200);  // ...not spinning
 }
 
 }  // namespace

@@ -30,7 +30,8 @@ TEST(clsLogFile, TruncatesOrAppendsAfterThreeLineEnds) {
     EXPECT_EQ(log.FileHandle() >= 0, true);
     log.CloseLog();
     EXPECT_EQ(log.FileHandle(), -1);
-    EXPECT_EQ(WithoutStamps(ReadFile(path)), "[STAMP]: Log opened.\r\n[STAMP]: x\r\n[STAMP]: Log closed.\r\n");
+    EXPECT_EQ(WithoutStamps(ReadFile(path)),
+              "[STAMP]: Log opened.\r\n[STAMP]: x\r\n[STAMP]: Log closed.\r\n");
 }
 
 TEST(clsLogFile, SuspensionStopsLogLinesButNotRawText) {

@@ -50,7 +50,8 @@ TEST(ProbeFaults, BabblingOrUnpluggedDevicesArePassedOverAtOnce) {
         EXPECT_EQ(ReadFile(program.File("tavo.txt")), "QUELB,COM4\r\n");
         const std::string log = ReadFile(program.File("tavohwp.txt"));
         for (const char* port : {"COM1", "COM2", "COM3"})
-            EXPECT_NE(log.find("No response from device on serial port " + std::string(port) + ":"), std::string::npos);
+            EXPECT_NE(log.find("No response from device on serial port " + std::string(port) + ":"),
+                      std::string::npos);
         EXPECT_NE(log.find(c.traced), std::string::npos);
     }
 }

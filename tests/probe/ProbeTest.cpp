@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "link/clsComPort.h"
-#include "tests/support/FileSizeLimit.h"
 #include "tests/support/DeviceEmulator.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/RunProgram.h"
 
 namespace tavo::test {
@@ -144,7 +144,9 @@ TEST_F(Probe, NoDeviceFoundDeletesTheEarlierFileWithoutWritingIt) {
             auto* e = reinterpret_cast<inotify_event*>(p);
             const std::string name = e->len > 0 ? e->name : "";
             if (name.starts_with("tavo.txt") || name.starts_with(".tavo.txt"))
-                events.push_back(std::string(e->mask & IN_CREATE ? "+" : e->mask & IN_DELETE ? "-" : "*") +
+                events.push_back(std::string(e->mask & IN_CREATE   ? "+"
+                                             : e->mask & IN_DELETE ? "-"
+                                                                   : "*") +
                                  (name.starts_with(".") ? "temporary" : name));
             p += sizeof(inotify_event) + e->len;
         }
@@ -233,7 +235,8 @@ TEST_F(Probe, AnOutputThatIsNoPlainFileCannotBeOpened) {
     for (const std::string& output : outputs) {
         ProgramResult r = Run({"-o" + output});
         EXPECT_NE(r.status, 0);
-        EXPECT_EQ(r.errors, "File Error: Unable to open the device port file (" + output + ") for writing!\n");
+        EXPECT_EQ(r.errors,
+                  "File Error: Unable to open the device port file (" + output + ") for writing!\n");
     }
     ::close(reader);
     EXPECT_TRUE(fs::is_fifo(pipe));

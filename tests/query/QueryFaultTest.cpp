@@ -45,14 +45,15 @@ TEST(QueryFaults, BabblingOrUnpluggedDeviceEndsTheRunWithinSeconds) {
 
         // Under a time limit, so that a run that never ends fails here instead of stalling the suite.
         const auto start = std::chrono::steady_clock::now();
-        const ProgramResult r =
-            RunProgram("/usr/bin/timeout", {"20", dir.File("tavoqry"), "-d"}, dir.Path(), dir.File("stderr.txt"));
+        const ProgramResult r = RunProgram("/usr/bin/timeout", {"20", dir.File("tavoqry"), "-d"}, dir.Path(),
+                                           dir.File("stderr.txt"));
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(r.status, 0);
         EXPECT_LT(took.count(), 5.0);  // a hung-up line cost 2.4 s a line, a babbling one for ever
         const std::string feedback = ReadFile(dir.File("feedback_QUELB_COM1.txt"));
         EXPECT_EQ(Count(feedback, "\r\n"), 42u);
-        EXPECT_EQ(feedback.substr(0, 8 * c.answered), std::string("800000\r\n840000\r\n900000\r\n").substr(0, 8 * c.answered));
+        EXPECT_EQ(feedback.substr(0, 8 * c.answered),
+                  std::string("800000\r\n840000\r\n900000\r\n").substr(0, 8 * c.answered));
         if (c.answered > 0) {
             EXPECT_EQ(Count(feedback, "  No response from device.\r\n"), 42 - c.answered);
         }

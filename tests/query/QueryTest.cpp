@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <regex>
 
+#include "tests/support/DeviceEmulator.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/RunProgram.h"
-#include "tests/support/DeviceEmulator.h"
 
 namespace tavo {
 namespace {
@@ -33,7 +33,7 @@ std::size_t Count(const std::string& text, const std::string& what) {
 
 // A program folder of its own holding tavoqry and the sample files, and a port map.
 class QueryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         fs::copy_file(TAVO_QUERY_PROGRAM, program_);
         for (const char* f : {"tavodevices.cfg", "QUELB_InitCmds.txt", "ZIM-8x8_InitCmds.txt"})
@@ -152,7 +152,7 @@ TEST_F(QueryTest, UnansweredLinesAndLongRepliesAndAnyDeviceName) {
     WriteFile(dir.File("two.txt"), "800000\r\n  840000  \r\n\r\n");
     WriteFile(dir.File("one.txt"), "900000\n");
     WriteFile(dir.File("tavodevices.cfg"), "[Quiet]\r\nInitCmds=" + dir.File("two.txt") +
-                                                 "\r\n[Other]\r\nInitCmds=" + dir.File("one.txt") + "\r\n");
+                                               "\r\n[Other]\r\nInitCmds=" + dir.File("one.txt") + "\r\n");
     DevicePorts("Quiet,COM2\r\nOther,COM3\r\n");
 
     ASSERT_EQ(Run({"-d"}).status, 0);
@@ -202,8 +202,9 @@ TEST_F(QueryTest, MissingInitializationFileIsLoggedOrShown) {
 
     r = Run({"-d"});
     EXPECT_EQ(r.errors, "");
-    EXPECT_NE(Trace().find("[STAMP]: Initialization file was not found for device (QUELB)\r\n[STAMP]: Log closed."),
-              std::string::npos);
+    EXPECT_NE(
+        Trace().find("[STAMP]: Initialization file was not found for device (QUELB)\r\n[STAMP]: Log closed."),
+        std::string::npos);
 }
 
 TEST_F(QueryTest, FeedbackFileThatCannotBeCreatedSkipsOnlyThatDevice) {
@@ -213,8 +214,8 @@ TEST_F(QueryTest, FeedbackFileThatCannotBeCreatedSkipsOnlyThatDevice) {
     map.Map(2, matrix.DevicePath());
     WriteFile(dir.File("one.txt"), "810000\r\n");
     WriteFile(dir.File("tavodevices.cfg"), "[General]\r\nFeedbackFile=" + dir.File("[devicename]/fb.txt") +
-                                                 "\r\n[QUELB]\r\nInitCmds=" + dir.File("one.txt") +
-                                                 "\r\n[ZIM-8x8]\r\nInitCmds=" + dir.File("one.txt") + "\r\n");
+                                               "\r\n[QUELB]\r\nInitCmds=" + dir.File("one.txt") +
+                                               "\r\n[ZIM-8x8]\r\nInitCmds=" + dir.File("one.txt") + "\r\n");
     fs::create_directory(dir.File("ZIM-8x8"));
     DevicePorts("QUELB,COM1\r\nZIM-8x8,COM2\r\n");
 
@@ -251,7 +252,8 @@ TEST_F(QueryTest, FeedbackThatCannotBeWrittenWholeIsReportedAndTheRunFails) {
         r = Run();
     }
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errors, "File Error: Unable to write the feedback file (" + dir.File("feedback_QUELB_COM1.txt") +
+    EXPECT_EQ(r.errors, "File Error: Unable to write the feedback file (" +
+                            dir.File("feedback_QUELB_COM1.txt") +
                             ") for device (QUELB)\r\n\r\nFile too large\n");
     EXPECT_EQ(File("feedback_QUELB_COM1.txt").size(), 300u);
     EXPECT_EQ(File("cinfo_QUELB_COM1.txt"), "810000\tUNKNOWN COMMAND\r\n");
@@ -259,8 +261,9 @@ TEST_F(QueryTest, FeedbackThatCannotBeWrittenWholeIsReportedAndTheRunFails) {
     // A report that cannot be written shows its own box, and the run fails too.
     r = Run({"-i", dir.File("missing/ci.txt")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.errors, "Error: An error occured attemping to write the CInfo file!\r\n\r\n"
-                        "The error object contains:\r\nNo such file or directory\n");
+    EXPECT_EQ(r.errors,
+              "Error: An error occured attemping to write the CInfo file!\r\n\r\n"
+              "The error object contains:\r\nNo such file or directory\n");
 }
 
 TEST_F(QueryTest, ATraceThatCannotBeOpenedIsSaidOnceAndMessagesAreShownInstead) {
@@ -288,13 +291,14 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     WriteFile(dir.File("one.txt"), "800000\r\n");
     WriteFile(dir.File("ports.txt"), "QUELB,COM1\r\n");
     WriteFile(dir.File("my.cfg"), "[general]\r\ndeviceportfile=" + dir.File("ports.txt") +
-                                      "\r\nDebugFile=" + dir.File("trace.txt") + "\r\n[QUELB]\r\nInitCmds=" +
-                                      dir.File("one.txt") + "\r\n");
+                                      "\r\nDebugFile=" + dir.File("trace.txt") +
+                                      "\r\n[QUELB]\r\nInitCmds=" + dir.File("one.txt") + "\r\n");
 
     for (const char* flag : {"-p", "-f", "-i"}) {
         auto r = Run({"-c", dir.File("my.cfg"), flag});
         EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.errors, std::string("Syntax Error: The ") + flag + " parameter requires a file name argument!\n");
+        EXPECT_EQ(r.errors,
+                  std::string("Syntax Error: The ") + flag + " parameter requires a file name argument!\n");
     }
     auto r = Run({"-x", "a", "b"});
     EXPECT_EQ(r.errors, "Error: Unable to parse application parameters!\n");
@@ -304,7 +308,8 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     EXPECT_EQ(r.status, 1);
 
     // [General] is read only with a command line; -f and -i take the templates.
-    r = Run({"-c", dir.File("my.cfg"), "-d", "-f", dir.File("FB_[port].TXT"), "-i", dir.File("ci_[devicename].txt")});
+    r = Run({"-c", dir.File("my.cfg"), "-d", "-f", dir.File("FB_[port].TXT"), "-i",
+             dir.File("ci_[devicename].txt")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(File("fb_COM1.txt"), "800000\r\n");
     EXPECT_TRUE(Exists("ci_QUELB.txt"));

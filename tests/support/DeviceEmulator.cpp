@@ -7,9 +7,9 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <stdexcept>
 
 #include "link/clsComPort.h"
@@ -244,7 +244,8 @@ void DeviceEmulator::Babble() {
     }
     if (now < nextBabble_) return;
     SendAt(kNoise[babbled_++ % 16], now);
-    nextBabble_ += options_.pace.count() > 0 ? Clock::duration(options_.pace) : Clock::duration(std::chrono::milliseconds(1));
+    nextBabble_ += options_.pace.count() > 0 ? Clock::duration(options_.pace)
+                                             : Clock::duration(std::chrono::milliseconds(1));
 }
 
 }  // namespace tavo::test

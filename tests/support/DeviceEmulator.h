@@ -26,13 +26,13 @@ enum class DeviceModel { QUELB, ZIM8x8 };
 
 struct EmulatorOptions {
     DeviceModel model = DeviceModel::QUELB;
-    bool silent = false;           // no echo, no reply: a port with nothing attached
-    bool wrongEcho = false;        // echoes a different character than it received
-    int stopEchoAfter = -1;        // echoes only the first N characters (-1: all)
-    bool neverReply = false;       // echoes but never answers a read
-    bool replyWithoutEnd = false;  // the reply lacks its closing "*"
-    std::string noiseBeforeReply;  // sent ahead of the reply's "!"
-    int hangUpAfter = -1;          // hangs up (as if unplugged) on receiving character N+1 (-1: never)
+    bool silent = false;               // no echo, no reply: a port with nothing attached
+    bool wrongEcho = false;            // echoes a different character than it received
+    int stopEchoAfter = -1;            // echoes only the first N characters (-1: all)
+    bool neverReply = false;           // echoes but never answers a read
+    bool replyWithoutEnd = false;      // the reply lacks its closing "*"
+    std::string noiseBeforeReply;      // sent ahead of the reply's "!"
+    int hangUpAfter = -1;              // hangs up (as if unplugged) on receiving character N+1 (-1: never)
     std::chrono::nanoseconds pace{0};  // time one character spends on the wire
     // A slow device: this much more time before each character of a reply.
     std::chrono::nanoseconds replyGap{0};
@@ -44,7 +44,7 @@ struct EmulatorOptions {
 };
 
 class DeviceEmulator {
-public:
+  public:
     explicit DeviceEmulator(EmulatorOptions options = {});
     ~DeviceEmulator();
     DeviceEmulator(const DeviceEmulator&) = delete;
@@ -64,7 +64,7 @@ public:
     // Sends text to the port unasked, e.g. a stale character.
     void Inject(const std::string& text);
 
-private:
+  private:
     void Serve();
     void OnCharacter(char c, std::chrono::steady_clock::time_point arrivedAt);
     // Records a framed word; the code of a read to answer, else -1.
@@ -89,9 +89,9 @@ private:
     std::string frame_;
     bool inFrame_ = false;
     int receivedCount_ = 0;
-    std::chrono::nanoseconds lead_{0};  // how early to wake for a paced character
+    std::chrono::nanoseconds lead_{0};                  // how early to wake for a paced character
     std::chrono::steady_clock::duration lineDelay_{0};  // write-to-read delay of the pty
-    bool babbling_ = false;  // the babble's state: the serving thread's own
+    bool babbling_ = false;                             // the babble's state: the serving thread's own
     std::chrono::steady_clock::time_point babbleUntil_;
     std::chrono::steady_clock::time_point nextBabble_;
     std::size_t babbled_ = 0;

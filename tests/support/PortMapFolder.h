@@ -10,7 +10,7 @@
 namespace tavo::test {
 
 class PortMapFolder {
-public:
+  public:
     PortMapFolder();
     ~PortMapFolder();
     PortMapFolder(const PortMapFolder&) = delete;
@@ -20,7 +20,7 @@ public:
     void Map(int number, const std::string& target);
     const std::string& Path() const { return folder_.Path(); }
 
-private:
+  private:
     TempFolder folder_;
     std::string previous_;
     bool hadPrevious_ = false;

@@ -10,7 +10,7 @@
 namespace tavo::test {
 
 class ScriptedMessageBox : public IMessageBox {
-public:
+  public:
     ScriptedMessageBox();
     ~ScriptedMessageBox() override;
 
@@ -21,7 +21,7 @@ public:
 
     const std::vector<MessageBoxRequest>& Shown() const { return shown_; }
 
-private:
+  private:
     std::deque<MsgResult> answers_;
     std::vector<MessageBoxRequest> shown_;
 };

@@ -23,7 +23,8 @@ TempFolder::~TempFolder() {
 
 std::vector<std::string> TempFolder::Names() const {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(path_)) names.push_back(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(path_))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -7,7 +7,7 @@
 namespace tavo::test {
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -18,7 +18,7 @@ public:
     // The names in the folder, sorted (to see that no temporary file stayed behind).
     std::vector<std::string> Names() const;
 
-private:
+  private:
     std::string path_;
 };
 

@@ -169,7 +169,8 @@ TEST(DemoWindow, SettingsFileOnAFullDiskIsReportedAndTheEarlierFileStays) {
     EXPECT_EQ(demo.boxes.Shown()[1].text,
               "An error occured writing IR settings to file (" + name + ")!\r\nError: File too large");
     EXPECT_EQ(ReadFile(name), "earlier\r\n");
-    EXPECT_EQ(demo.dir.Names(), (std::vector<std::string>{"init.txt", "settings.txt"})) << "no partial file left";
+    EXPECT_EQ(demo.dir.Names(), (std::vector<std::string>{"init.txt", "settings.txt"}))
+        << "no partial file left";
     EXPECT_FALSE(demo.window.Busy());
 }
 
