@@ -2,7 +2,8 @@
 
 #include <optional>
 
-#include "codes/CodeText.h"
+#include "link/HexText.h"
+#include "link/modCommon.h"
 #include "codes/clsQUELBProtocol.h"
 #include "codes/clsZIM8x8Protocol.h"
 #include "link/MessageBox.h"
@@ -10,7 +11,6 @@
 
 namespace tavo {
 
-using namespace code_text;
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "codes/clsDeviceProtocol.h"
 
-#include "codes/CodeText.h"
+#include "link/HexText.h"
+#include "link/modCommon.h"
 
 namespace tavo {
 
-using namespace code_text;
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "codes/CodeText.h"
+#include "link/HexText.h"
+#include "link/modCommon.h"
 
 namespace tavo {
 
-using namespace code_text;
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "codes/clsX10Data.h"
 
-#include "codes/CodeText.h"
+#include "link/HexText.h"
+#include "link/modCommon.h"
 #include "codes/X10HouseUnits.h"
 
 namespace tavo {
 
-using namespace code_text;
 
 namespace {
 
