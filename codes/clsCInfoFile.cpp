@@ -2,15 +2,14 @@
 
 #include <optional>
 
-#include "link/HexText.h"
-#include "link/modCommon.h"
 #include "codes/clsQUELBProtocol.h"
 #include "codes/clsZIM8x8Protocol.h"
+#include "link/HexText.h"
 #include "link/MessageBox.h"
 #include "link/OutputFile.h"
+#include "link/modCommon.h"
 
 namespace tavo {
-
 
 namespace {
 

@@ -5,7 +5,6 @@
 
 namespace tavo {
 
-
 namespace {
 
 std::string X10NameOf(std::string_view irName) {

@@ -7,7 +7,6 @@
 
 namespace tavo {
 
-
 namespace {
 
 struct TemplateRow {

@@ -1,11 +1,10 @@
 #include "codes/clsX10Data.h"
 
+#include "codes/X10HouseUnits.h"
 #include "link/HexText.h"
 #include "link/modCommon.h"
-#include "codes/X10HouseUnits.h"
 
 namespace tavo {
-
 
 namespace {
 
