@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -142,6 +143,12 @@ void BuildPages(DeviceWindowControls& c) {
     c.chkDiagnosticMode = Named(new QCheckBox("&Monitor Communication", c.fraRTMonitor), "chkDiagnosticMode");
     c.chkDiagnosticMode->setChecked(true);
     c.lstMonitor = Named(new QListWidget(c.fraRTMonitor), "lstMonitor");
+    // Wide enough for the longest line either window adds, so that a line reads
+    // whole without scrolling.
+    const QRect longest = c.lstMonitor->fontMetrics().boundingRect(
+        QRect(), Qt::TextExpandTabs, "Sending:\t030088D7\tINPUT #8 ROUTED TO #8 OUTPUT");
+    c.lstMonitor->setMinimumWidth(longest.width() + 4 * c.lstMonitor->frameWidth() +
+                                  c.lstMonitor->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     auto* monitor = new QVBoxLayout(c.fraRTMonitor);
     monitor->addWidget(c.chkDiagnosticMode);
     monitor->addWidget(c.lstMonitor, 1);
@@ -233,23 +240,32 @@ void BuildFrame(QDialog& window, DeviceWindowControls& c, const char* exitCaptio
     }
 }
 
+namespace {
+
+QGridLayout* CodeGrid(QWidget* frame, QWidget* enableBox, QWidget* instructions) {
+    auto* page = new QVBoxLayout(frame);
+    page->addWidget(enableBox);
+    page->addWidget(instructions);
+    auto* grid = new QGridLayout;
+    page->addLayout(grid, 1);
+    return grid;
+}
+
+}  // namespace
+
 void BuildCodePages(DeviceWindowControls& c, const std::vector<std::string>& rowCaptions,
                     const std::vector<CodeColumnLayout>& irDisplay,
                     const std::vector<CodeColumnLayout>& x10Display, const std::string& x10RowMark) {
-    auto* ir = new QGridLayout(c.fraIRSettings);
-    const int irSpan = 1 + 2 * static_cast<int>(irDisplay.size());
-    ir->addWidget(c.chkEnableIR, 0, 0, 1, irSpan);
-    ir->addWidget(c.lblIRInstructions, 1, 0, 1, irSpan);
+    // The check box and the wrapped instructions stand above the grid of lists,
+    // where the box layout gives the instructions the height of all their lines.
+    auto* ir = CodeGrid(c.fraIRSettings, c.chkEnableIR, c.lblIRInstructions);
     int col = 1;
     for (const CodeColumnLayout& layout : irDisplay) {
         const IRCodeColumn& column = c.irColumns[static_cast<std::size_t>(layout.column)];
         PlaceColumn(ir, c.fraIRSettings, col, layout, "Group", "Key", column.group, column.key);
         col += 2;
     }
-    auto* x10 = new QGridLayout(c.fraX10Settings);
-    const int x10Span = 2 + 2 * static_cast<int>(x10Display.size());
-    x10->addWidget(c.chkEnableX10, 0, 0, 1, x10Span);
-    x10->addWidget(c.lblX10Instructions, 1, 0, 1, x10Span);
+    auto* x10 = CodeGrid(c.fraX10Settings, c.chkEnableX10, c.lblX10Instructions);
     col = 1;
     for (const CodeColumnLayout& layout : x10Display) {
         const X10AddressColumn& column = c.x10Columns[static_cast<std::size_t>(layout.column)];

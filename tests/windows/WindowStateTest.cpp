@@ -6,9 +6,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTabWidget>
 
 #include "config/QtMousePointer.h"
@@ -62,6 +64,25 @@ TEST(WindowState, MonitorListKeepsTheLatestThousandLines) {
     EXPECT_EQ(Find<QListWidget>(w, "lstMonitor")->item(0)->text(), "line 2");
     EXPECT_EQ(Find<QListWidget>(w, "lstMonitor")->currentRow(), 999);
     EXPECT_EQ(Find<QListWidget>(w, "lstMonitor")->currentItem()->text(), "line 1001");
+}
+
+TEST(WindowState, AMonitorLineReadsWholeWithoutScrolling) {
+    // The longest lines the two remote tabs add, in windows at their own size.
+    ProgramState state(1, true);
+    frmZIM8x8 matrix;
+    frmQUELB relay;
+    const std::pair<QDialog*, std::string> cases[] = {
+        {&matrix, "Sending:\t030088D7\tINPUT #8 ROUTED TO #8 OUTPUT"},
+        {&relay, "Sending:\t040100FB\tAll Relays (OFF)"}};
+    for (const auto& [window, line] : cases) {
+        window->show();
+        Find<QTabWidget>(*window, "tabMain")->setCurrentIndex(2);
+        static_cast<frmDeviceWindow*>(window)->AddMonitorLine(line);
+        QCoreApplication::processEvents();
+        auto* list = Find<QListWidget>(*window, "lstMonitor");
+        EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0) << line;
+        window->hide();
+    }
 }
 
 TEST(WindowState, MonitoringLocksTheOtherPagesAndTheFileMenu) {
