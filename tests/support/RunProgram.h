@@ -1,12 +1,19 @@
 #pragma once
 // Runs a built program as a user would: its own working folder, no input, its
-// standard error kept in a file; waits for it to end.
+// standard error kept in a file; waits for it to end, but not for ever: a
+// program that hangs is killed at the deadline, so its test fails instead of
+// stalling the suite.
 
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -17,12 +24,14 @@ extern char** environ;
 namespace tavo::test {
 
 struct ProgramResult {
-    int status = -1;     // exit status; 128 + signal when killed; -1 when it did not start
-    std::string errors;  // what it wrote to standard error
+    int status = -1;        // exit status; 128 + signal when killed; -1 when it did not start
+    std::string errors;     // what it wrote to standard error
+    bool timedOut = false;  // killed at the deadline
 };
 
 inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>& args,
-                                const std::string& folder, const std::string& errorsFile) {
+                                const std::string& folder, const std::string& errorsFile,
+                                std::chrono::milliseconds deadline = std::chrono::seconds(30)) {
     std::vector<std::string> words{exe};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -40,6 +49,17 @@ inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::s
     ProgramResult result;
     if (rc != 0) return result;
 
+    // The process's descriptor becomes readable when it ends.
+    const int process = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    pollfd ended{process, POLLIN, 0};
+    int ready;
+    while ((ready = ::poll(&ended, 1, static_cast<int>(deadline.count()))) < 0 && errno == EINTR) {
+    }
+    if (ready == 0) {
+        ::kill(pid, SIGKILL);
+        result.timedOut = true;
+    }
+    ::close(process);
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
