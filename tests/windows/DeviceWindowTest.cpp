@@ -1,6 +1,6 @@
 // Both device windows against an emulated device on COM1: the first read
-// through the initialization file with its feedback file, debug trace and
-// report, writing settings to the device, loading a settings file, and a port
+// through the initialization file with its feedback file, debug trace, report
+// and the state it shows meanwhile, writing settings to the device, loading a settings file, and a port
 // or device that cannot be reached.
 
 #include <gtest/gtest.h>
@@ -9,24 +9,15 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QtTest/QTest>
+#include <set>
 
+#include "config/QtMousePointer.h"
 #include "link/modCommon.h"
 #include "tests/windows/WindowFixture.h"
 
 namespace tavo::test {
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
 
 TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     TestWindow<frmQUELB> line({
@@ -46,9 +37,26 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
         .load = false,
     });
     frmQUELB& w = line.window;
+    QWidget chooser;  // the program's active window while the device window loads
+    chooser.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&chooser));
+    QtMousePointerHost pointer;
+    SetMousePointerHost(&pointer);
+    // What the user sees whenever the window lets the user interface run: status, pointer, busy.
+    std::set<std::string> seen;
+    SetYieldHook([&] {
+        seen.insert(w.StatusText(1) + (w.Busy() ? "/busy/" : "/") + std::to_string(pointer.MousePointer()));
+        QCoreApplication::processEvents();
+    });
     w.Form_Load();
     ASSERT_TRUE(w.DeviceUsable());
     w.Form_Activate();
+    SetMousePointerHost(nullptr);
+    // "/11" is the device check, before the load shows its state.
+    EXPECT_EQ(seen, (std::set<std::string>{"/11", "Initializing, please wait.../11",
+                                           "Communicating with device, please wait.../busy/11",
+                                           "Communicating with device, please wait.../11"}));
+    EXPECT_EQ(pointer.MousePointer(), kDefaultPointer);
 
     EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")),
               "80000F\r\n840103\r\n900002\r\nA41E12\r\n8F0000\r\n!800000FF*  No response from device.\r\n");
@@ -61,17 +69,14 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
         EXPECT_NE(trace.find(expected), std::string::npos) << expected;
 
     // The reads, the write line, then the monitor-off words for the reported monitor modes.
-    const std::vector<std::string> frames = line.device->Frames();
+    const Strings frames = line.device->Frames();
     ASSERT_GE(frames.size(), 2u);
     EXPECT_EQ(frames[frames.size() - 2], "020004");
     EXPECT_EQ(frames.back(), "020001");
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "010008"), 1);
     EXPECT_EQ(std::count(frames.begin(), frames.end(), "9A0000"), 1);  // sent, its reply not collected
 
-    EXPECT_EQ(Find<QCheckBox>(w, "chkEnableIR")->checkState(), Qt::Checked);
-    EXPECT_EQ(Find<QCheckBox>(w, "chkEnableX10")->checkState(), Qt::Checked);
-    EXPECT_EQ(Find<QCheckBox>(w, "chkMonitorIR")->checkState(), Qt::Unchecked);
-    EXPECT_EQ(Find<QCheckBox>(w, "chkMonitorX10")->checkState(), Qt::Unchecked);
+    EXPECT_EQ(CheckValues(w), (std::vector<int>{1, 0, 1, 0}));
     EXPECT_FALSE(w.MonitoringIR() || w.MonitoringX10());
     EXPECT_EQ(w.mABRelayState, 1);
     EXPECT_EQ(w.shpRelayABLED->FillColor(), kLedGreen);
@@ -120,9 +125,7 @@ TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
     const std::string pipe = line.dir.File("pipe.txt");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_FALSE(w.ProcessCommandFile(pipe, replies));
-    ASSERT_EQ(line.boxes.Shown().size(), 1u);
-    EXPECT_EQ(line.boxes.Shown()[0].title, "File Error");
-    EXPECT_EQ(line.boxes.Shown()[0].text, "Command file could not be read (" + pipe + ").");
+    EXPECT_EQ(Boxes(line.boxes), Strings{"File Error | Command file could not be read (" + pipe + ")."});
     EXPECT_FALSE(w.Busy());
 
     // A name of blanks only: nothing runs, nothing is asked, the window never goes busy.
@@ -149,10 +152,9 @@ TEST(DeviceWindow, ApplySendsExactlyTheLinesOfTheSettingsFile) {
     w.mnuFile_Click();
     ASSERT_TRUE(Find<QAction>(w, "mnuFileApply")->isEnabled());
 
-    const std::size_t before = line.device->Frames().size();
+    line.NewFrames();
     Find<QAction>(w, "mnuFileApply")->trigger();
-    std::vector<std::string> frames = line.device->Frames();
-    frames.erase(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(before));
+    const Strings frames = line.NewFrames();
     ASSERT_EQ(frames.size(), 42u);
     EXPECT_EQ(frames[0], "010002");
     EXPECT_EQ(frames[1], "02000D");
@@ -163,7 +165,9 @@ TEST(DeviceWindow, ApplySendsExactlyTheLinesOfTheSettingsFile) {
 
     line.state.dialogs.answers.push_back(line.dir.File("settings.txt"));
     ASSERT_TRUE(w.SaveSettingsFile());
-    EXPECT_EQ(Lines(ReadFile(line.dir.File("settings.txt"))), frames);
+    std::string lines;
+    for (const std::string& frame : frames) lines += frame + "\r\n";
+    EXPECT_EQ(ReadFile(line.dir.File("settings.txt")), lines);
     EXPECT_TRUE(line.boxes.Shown().empty());
 }
 
@@ -176,12 +180,13 @@ TEST(DeviceWindow, ApplyStopsAtTheFirstCommandTheDeviceDoesNotEcho) {
     ASSERT_TRUE(w.DeviceUsable());
     w.Form_Activate();
     DistinctCodes(w);
-    EXPECT_FALSE(w.WriteSettingsToDevice());
-    ASSERT_EQ(line.boxes.Shown().size(), 1u);
-    EXPECT_EQ(line.boxes.Shown()[0].title, "Error Writing Settings");
-    EXPECT_EQ(line.boxes.Shown()[0].text, "An error occured writing IR settings to the device!");
+    w.mnuFileApply_Click();
+    EXPECT_EQ(Boxes(line.boxes),
+              Strings{"Error Writing Settings | An error occured writing IR settings to the device!"});
     EXPECT_FALSE(w.Busy());
     EXPECT_TRUE(w.Modified());
+    // The device check, the two general frames, the broken IR frame, and nothing after it.
+    EXPECT_EQ(std::ranges::count(line.device->Received(), '!'), 4);
 }
 
 TEST(DeviceWindow, LoadRunsTheSettingsFileThenReadsTheDeviceAgain) {
@@ -197,15 +202,12 @@ TEST(DeviceWindow, LoadRunsTheSettingsFileThenReadsTheDeviceAgain) {
     WriteFile(line.dir.File("load.txt"), "011234\r\n100102\r\n180304\r\n");
     line.state.dialogs.answers.push_back(line.dir.File("load.txt"));
     w.SetModified(true);
-    const std::size_t before = line.device->Frames().size();
+    line.NewFrames();
     Find<QAction>(w, "mnuFileLoad")->trigger();
-
-    std::vector<std::string> frames = line.device->Frames();
-    frames.erase(frames.begin(), frames.begin() + static_cast<std::ptrdiff_t>(before));
-    EXPECT_EQ(frames, (std::vector<std::string>{"011234", "100102", "180304", "810000", "8C0000", "900000",
-                                                "980000", "070000"}));
-    EXPECT_EQ(line.state.dialogs.kinds, std::vector<std::string>{"open"});
-    EXPECT_EQ(line.state.dialogs.filters, std::vector<std::string>{"Text Files (*.txt) | *.txt"});
+    EXPECT_EQ(line.NewFrames(),
+              (Strings{"011234", "100102", "180304", "810000", "8C0000", "900000", "980000", "070000"}));
+    EXPECT_EQ(line.state.dialogs.kinds, Strings{"open"});
+    EXPECT_EQ(line.state.dialogs.filters, Strings{"Text Files (*.txt) | *.txt"});
     EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "811234\r\n8C1100\r\n900102\r\n980304\r\n");
     EXPECT_EQ(Combo(w, "cboIRGroupOUT", 0)->currentText(), "2");
     EXPECT_EQ(Combo(w, "cboIRKeyOUT", 0)->currentText(), "3");
@@ -221,7 +223,7 @@ TEST(DeviceWindow, LoadRunsTheSettingsFileThenReadsTheDeviceAgain) {
     Find<QAction>(w, "mnuFileLoad")->trigger();
     line.state.dialogs.answers.push_back(line.dir.File("missing.txt"));
     Find<QAction>(w, "mnuFileLoad")->trigger();
-    EXPECT_EQ(line.device->Frames().size(), before + frames.size());
+    EXPECT_TRUE(line.NewFrames().empty());
     EXPECT_TRUE(line.boxes.Shown().empty());
 }
 
@@ -231,11 +233,9 @@ TEST(DeviceWindow, MissingInitializationFileIsReportedAndTheWindowOpens) {
     line.state.Device().Config.InitCmdsFile = line.dir.File("nothere.txt");
     w.Form_Load();
     w.Form_Activate();
-    ASSERT_EQ(line.boxes.Shown().size(), 1u);
-    EXPECT_EQ(line.boxes.Shown()[0].title, "File Error");
-    EXPECT_EQ(line.boxes.Shown()[0].text,
-              "Command file was not found (" + line.dir.File("nothere.txt") + ").");
-    EXPECT_EQ(line.boxes.Shown()[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(Boxes(line.boxes),
+              Strings{"File Error | Command file was not found (" + line.dir.File("nothere.txt") + ")."});
+    EXPECT_EQ(line.boxes.Shown().at(0).icon, MsgIcon::Critical);
     EXPECT_TRUE(w.SettingsRead());
     EXPECT_FALSE(w.Busy());
     EXPECT_EQ(Combo(w, "cboIRGroupOff", 9)->currentIndex(), 0);
@@ -253,10 +253,8 @@ TEST(DeviceWindow, FeedbackFileThatCannotBeCreatedIsReportedAndTheReadGoesOn) {
     line.state.Device().FeedbackFile = line.dir.File("no-such-folder/feedback.txt");
     w.Form_Load();
     w.Form_Activate();
-    ASSERT_EQ(line.boxes.Shown().size(), 1u);
-    EXPECT_EQ(line.boxes.Shown()[0].title, "File Error");
-    EXPECT_EQ(line.boxes.Shown()[0].text,
-              "Feedback file could not be written (" + line.dir.File("no-such-folder/feedback.txt") + ").");
+    EXPECT_EQ(Boxes(line.boxes), Strings{"File Error | Feedback file could not be written (" +
+                                         line.dir.File("no-such-folder/feedback.txt") + ")."});
     EXPECT_EQ(Combo(w, "cboIRGroupOn", 0)->currentText(), "3");
     EXPECT_FALSE(w.Busy());
 }
@@ -270,9 +268,7 @@ TEST(DeviceWindow, PortThatDoesNotOpenGoesBackToTheChooser) {
     EXPECT_FALSE(w.DeviceUsable());
     EXPECT_EQ(w.ComPort(), nullptr);
     EXPECT_TRUE(modTAVOCfg::gReselectDevice);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].title, "Error");
-    EXPECT_EQ(boxes.Shown()[0].text, "Error opening communications port!");
+    EXPECT_EQ(Boxes(boxes), Strings{"Error | Error opening communications port!"});
     w.Form_Activate();  // hides at once, reads nothing
     EXPECT_FALSE(w.SettingsRead());
     EXPECT_EQ(boxes.Shown().size(), 1u);
@@ -287,17 +283,15 @@ TEST(DeviceWindow, SilentDeviceGivesTheModelsNotFoundMessage) {
         frmQUELB& w = line.window;
         EXPECT_FALSE(w.DeviceUsable());
         EXPECT_TRUE(modTAVOCfg::gReselectDevice);
-        ASSERT_EQ(line.boxes.Shown().size(), 1u);
-        EXPECT_EQ(line.boxes.Shown()[0].text, "Device not recognized on serial port COM1:");
+        EXPECT_EQ(Boxes(line.boxes), Strings{"Error | Device not recognized on serial port COM1:"});
         const std::string trace = ReadFile(line.dir.File("debug.txt"));
         EXPECT_NE(trace.find("Device not recognized on serial port COM1:"), std::string::npos);
         EXPECT_NE(trace.find("Log closed."), std::string::npos);
     }
     {
         TestWindow<frmZIM8x8> line(silent);
-        ASSERT_EQ(line.boxes.Shown().size(), 1u);
-        EXPECT_EQ(line.boxes.Shown()[0].text,
-                  "The ZIM-8x8 device was not found or recognized on serial port COM1:");
+        EXPECT_EQ(Boxes(line.boxes),
+                  Strings{"Error | The ZIM-8x8 device was not found or recognized on serial port COM1:"});
         EXPECT_FALSE(FileExists(line.dir.File("debug.txt")));  // debug file off
     }
 }

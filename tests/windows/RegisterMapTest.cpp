@@ -32,13 +32,6 @@ ReplySet Replies(std::initializer_list<const char*> words) {
 // A loaded demo window with its debug trace switched on.
 const WindowSetup kTraced = {.debugFile = true, .activate = false};
 
-std::vector<int> CheckValues(frmDeviceWindow& w) {
-    std::vector<int> values;
-    for (const char* box : {"chkEnableIR", "chkMonitorIR", "chkEnableX10", "chkMonitorX10"})
-        values.push_back(frmDeviceWindow::CheckValue(Find<QCheckBox>(w, box)));
-    return values;
-}
-
 TEST(RelayReplies, FlagsAndRelayStates) {
     TestWindow<frmQUELB> q(kTraced);
     q.window.ApplyDeviceReplies(Replies({"80000F", "84F000"}));

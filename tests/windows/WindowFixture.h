@@ -6,6 +6,7 @@
 // names; a wait that lets the event loop run; and the millisecond clock set to
 // a chosen reading.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -208,6 +209,23 @@ inline bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
         loop.exec();
     }
     return true;
+}
+
+using Strings = std::vector<std::string>;
+
+// The values of the enable and monitor boxes: IR control, IR monitor, X-10 control, X-10 monitor.
+inline std::vector<int> CheckValues(const frmDeviceWindow& w) {
+    std::vector<int> values;
+    for (const char* box : {"chkEnableIR", "chkMonitorIR", "chkEnableX10", "chkMonitorX10"})
+        values.push_back(frmDeviceWindow::CheckValue(Find<QCheckBox>(w, box)));
+    return values;
+}
+
+// The message boxes shown so far, each as its title, " | " and its text.
+inline Strings Boxes(const ScriptedMessageBox& boxes) {
+    Strings shown;
+    for (const MessageBoxRequest& box : boxes.Shown()) shown.push_back(box.title + " | " + box.text);
+    return shown;
 }
 
 inline std::string LastMonitorLine(const frmDeviceWindow& w) {

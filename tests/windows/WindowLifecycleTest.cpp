@@ -54,19 +54,19 @@ TEST(WindowLifecycle, SelectNewDeviceAndExitHandBackToTheLoop) {
 }
 
 TEST(WindowLifecycle, UnsavedChangesAreQuestionedBeforeTheWindowGoes) {
-    DeviceBench line(1, {.demo = false});
+    DeviceBench line(1, {.demo = false, .initLines = "8C0000"});
     EXPECT_TRUE(WhileShown(1, [&line](frmDeviceWindow& w) {
         w.SetModified(true);
         line.boxes.Answer(MsgResult::No);
         Find<QAction>(w, "mnuFileSelectDevice")->trigger();
         EXPECT_TRUE(w.isVisible());
         EXPECT_FALSE(modTAVOCfg::gReselectDevice);
-        ASSERT_EQ(line.boxes.Shown().size(), 1u);
-        EXPECT_EQ(line.boxes.Shown()[0].title, "Abandon changes?");
-        EXPECT_EQ(line.boxes.Shown()[0].text,
-                  "Your changes have not been saved to the device.\r\nContinue closing?");
-        EXPECT_EQ(line.boxes.Shown()[0].buttons, MsgButtons::YesNo);
-        EXPECT_EQ(line.boxes.Shown()[0].defaultButton, MsgResult::No);
+        EXPECT_EQ(
+            Boxes(line.boxes),
+            Strings{
+                "Abandon changes? | Your changes have not been saved to the device.\r\nContinue closing?"});
+        EXPECT_EQ(line.boxes.Shown().at(0).buttons, MsgButtons::YesNo);
+        EXPECT_EQ(line.boxes.Shown().at(0).defaultButton, MsgResult::No);
 
         line.boxes.Answer(MsgResult::No);
         w.close();  // the close box
@@ -84,6 +84,7 @@ TEST(WindowLifecycle, UnsavedChangesAreQuestionedBeforeTheWindowGoes) {
     }));
     EXPECT_TRUE(modTAVOCfg::gReselectDevice);
     EXPECT_EQ(line.boxes.Shown().size(), 4u);
+    EXPECT_EQ(std::ranges::count(line.device->Frames(), "8C0000"), 2);  // each showing reads the device
 }
 
 TEST(WindowLifecycle, UnreachablePortReturnsToTheChooserWithoutShowing) {
@@ -127,6 +128,7 @@ TEST(WindowLifecycle, LeavingAPageOrClosingStopsItsMonitor) {
     Find<QCheckBox>(w, "chkMonitorX10")->setCheckState(Qt::Checked);
     ASSERT_TRUE(w.MonitoringX10());
     Find<QTabWidget>(w, "tabMain")->setCurrentIndex(2);
+    EXPECT_FALSE(w.MonitoringX10());
     Find<QTabWidget>(w, "tabMain")->setCurrentIndex(1);
     Find<QCheckBox>(w, "chkMonitorX10")->setCheckState(Qt::Checked);
     w.SetModified(true);
@@ -138,9 +140,9 @@ TEST(WindowLifecycle, LeavingAPageOrClosingStopsItsMonitor) {
     EXPECT_GE(clock.elapsed(), 500);  // the device gets time to leave its monitor mode
     EXPECT_TRUE(cancel);
     EXPECT_FALSE(w.MonitoringX10());
-    const std::vector<std::string> frames = line.device->Frames();
-    EXPECT_EQ(std::vector<std::string>(frames.end() - 6, frames.end()),
-              (std::vector<std::string>{"010004", "020004", "010001", "020001", "010001", "020001"}));
+    const Strings frames = line.device->Frames();
+    EXPECT_EQ(Strings(frames.end() - 6, frames.end()),
+              (Strings{"010004", "020004", "010001", "020001", "010001", "020001"}));
 }
 
 TEST(WindowLifecycle, SecondCloseDuringTheMonitorWaitAsksNothingMore) {
@@ -152,8 +154,11 @@ TEST(WindowLifecycle, SecondCloseDuringTheMonitorWaitAsksNothingMore) {
     // The close box pressed again while the first request waits for the device.
     QTimer::singleShot(100, &w, [&w] { w.close(); });
     line.boxes.Answer(MsgResult::No);
+    QElapsedTimer clock;
+    clock.start();
     bool cancel = false;
     w.Form_QueryUnload(cancel);
+    EXPECT_GE(clock.elapsed(), 400);  // the wait after stopping the IR monitor
     EXPECT_TRUE(cancel);
     EXPECT_EQ(line.boxes.Shown().size(), 1u);  // one question, from the first request
     EXPECT_FALSE(w.MonitoringIR());

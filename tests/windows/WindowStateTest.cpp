@@ -7,9 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QGroupBox>
 #include <QListWidget>
-#include <QMenu>
 #include <QScrollBar>
 #include <QTabWidget>
 
@@ -24,6 +22,13 @@
 namespace tavo::test {
 namespace {
 
+// "1" for each control that is enabled, "0" for each one that is not.
+std::string Enabled(const QWidget& w, std::initializer_list<const char*> controls) {
+    std::string bits;
+    for (const char* control : controls) bits += Find<QWidget>(w, control)->isEnabled() ? '1' : '0';
+    return bits;
+}
+
 TEST(WindowState, BusyStateIsOneFlagThatRestoresWhatItSaved) {
     TestWindow<frmQUELB> demo;
     frmQUELB& w = demo.window;
@@ -34,17 +39,14 @@ TEST(WindowState, BusyStateIsOneFlagThatRestoresWhatItSaved) {
     w.SetBusy(true);
     EXPECT_EQ(w.StatusText(1), "Communicating with device, please wait...");
     EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
-    EXPECT_FALSE(Find<QMenu>(w, "mnuFile")->isEnabled());
-    EXPECT_FALSE(Find<QMenu>(w, "mnuHelp")->isEnabled());
-    EXPECT_FALSE(Find<QTabWidget>(w, "tabMain")->isEnabled());
+    EXPECT_EQ(Enabled(w, {"mnuFile", "mnuHelp", "tabMain"}), "000");
     w.SetStatusText("Saving to file, please wait...");
     w.SetBusy(true);  // nested: nothing saved again
     w.SetBusy(false);
     EXPECT_FALSE(w.Busy());
     EXPECT_EQ(w.StatusText(1), "Ready (Demo Mode)");
     EXPECT_NE(w.cursor().shape(), Qt::WaitCursor);
-    EXPECT_TRUE(Find<QMenu>(w, "mnuFile")->isEnabled() && Find<QMenu>(w, "mnuHelp")->isEnabled() &&
-                Find<QTabWidget>(w, "tabMain")->isEnabled());
+    EXPECT_EQ(Enabled(w, {"mnuFile", "mnuHelp", "tabMain"}), "111");
 
     // The window's own pointer, whichever it was, comes back.
     for (std::int16_t pointer : {std::int16_t{2}, std::int16_t{11}, std::int16_t{0}}) {
@@ -90,83 +92,62 @@ TEST(WindowState, MonitoringLocksTheOtherPagesAndTheFileMenu) {
     frmQUELB w;
     w.SetMonitoringIR(true);
     EXPECT_EQ(w.StatusText(2), "Monitoring IR");
-    EXPECT_FALSE(Find<QGroupBox>(w, "fraIRSettings")->isEnabled());
-    EXPECT_TRUE(Find<QGroupBox>(w, "fraIRMonitor")->isEnabled());
-    EXPECT_FALSE(Find<QFrame>(w, "panTabPage", 1)->isEnabled());
-    EXPECT_FALSE(Find<QFrame>(w, "panTabPage", 2)->isEnabled());
-    EXPECT_FALSE(Find<QMenu>(w, "mnuFile")->isEnabled());
-    EXPECT_TRUE(Find<QMenu>(w, "mnuHelp")->isEnabled());
-    EXPECT_TRUE(Find<QTabWidget>(w, "tabMain")->isEnabled());
+    const std::initializer_list<const char*> locked = {
+        "fraIRSettings", "panTabPage(1)", "panTabPage(2)", "mnuFile", "fraIRMonitor", "mnuHelp", "tabMain"};
+    EXPECT_EQ(Enabled(w, locked), "0000111");
     w.SetMonitoringIR(true);
     EXPECT_TRUE(w.MonitoringIR());
     w.SetMonitoringIR(false);
     EXPECT_EQ(w.StatusText(2), "");
-    EXPECT_TRUE(Find<QGroupBox>(w, "fraIRSettings")->isEnabled() &&
-                Find<QFrame>(w, "panTabPage", 1)->isEnabled() && Find<QMenu>(w, "mnuFile")->isEnabled());
+    EXPECT_EQ(Enabled(w, locked), "1111111");
 
     w.SetMonitoringX10(true);
     EXPECT_EQ(w.StatusText(2), "Monitoring X-10");
     // A send while monitoring (a stop that fails) leaves the File menu locked.
     w.SetBusy(true);
     w.SetBusy(false);
-    EXPECT_FALSE(Find<QMenu>(w, "mnuFile")->isEnabled());
-    EXPECT_FALSE(Find<QGroupBox>(w, "fraX10Settings")->isEnabled());
-    EXPECT_FALSE(Find<QFrame>(w, "panTabPage", 0)->isEnabled());
+    EXPECT_EQ(Enabled(w, {"mnuFile", "fraX10Settings", "panTabPage(0)"}), "000");
     // A shortcut of the locked File menu does nothing.
     Find<QAction>(w, "mnuFileSaveAs")->trigger();
     EXPECT_TRUE(state.dialogs.kinds.empty());
 }
 
-TEST(WindowState, CaptionsOfBothModels) {
+TEST(WindowState, CaptionsByDemoModeAndModifiedFlag) {
     for (bool demo : {false, true}) {
         ProgramState state(0, demo);
         frmQUELB q;
         frmZIM8x8 z;
-        q.SetModified(true);
-        z.SetModified(true);
-        EXPECT_EQ(q.windowTitle().toStdString(),
-                  demo ? "TAVO QUELB Device Configuration (Demo Mode) (modified)"
-                       : "TAVO QUELB Device Configuration (modified)");
-        EXPECT_EQ(z.windowTitle().toStdString(),
-                  demo ? "TAVO ZIM-8x8 Device Configuration (Demo Mode) (modified)"
-                       : "TAVO ZIM-8x8 Device Configuration (modified)");
-        q.SetModified(false);
-        z.SetModified(false);
-        EXPECT_EQ(q.windowTitle().toStdString(),
-                  demo ? "TAVO QUELB Device Configuration (Demo Mode)" : "TAVO QUELB Device Configuration");
-        EXPECT_EQ(z.windowTitle().toStdString(), demo ? "TAVO ZIM-8x8 Device Configuration (Demo Mode)"
-                                                      : "TAVO ZIM-8x8 Device Configuration");
+        for (auto [w, model] : {std::pair<frmDeviceWindow*, std::string>{&q, "QUELB"}, {&z, "ZIM-8x8"}}) {
+            const std::string caption =
+                "TAVO " + model + " Device Configuration" + (demo ? " (Demo Mode)" : "");
+            w->SetModified(true);
+            EXPECT_EQ(w->windowTitle().toStdString(), caption + " (modified)");
+            w->SetModified(false);
+            EXPECT_EQ(w->windowTitle().toStdString(), caption);
+        }
         EXPECT_EQ(Find<QAction>(q, "mnuFileExit")->text(), "E&xit");
         EXPECT_EQ(Find<QAction>(z, "mnuFileExit")->text(), "E&xit Application");
     }
 }
 
 TEST(WindowState, EnableBoxesQueueTheirWordsAndMarkTheWindowModified) {
-    {
-        TestWindow<frmQUELB> demo;
-        frmQUELB& w = demo.window;
+    // Each box unticked and ticked again: the relay clears and sets its flag bits, the matrix has four words.
+    auto untickAndTick = [](frmDeviceWindow& w) {
         EXPECT_EQ(w.CmdQueue()->Count(), 0u);  // set from the replies: nothing queued
-        Find<QCheckBox>(w, "chkEnableIR")->setCheckState(Qt::Unchecked);
-        Find<QCheckBox>(w, "chkEnableIR")->setCheckState(Qt::Checked);
-        Find<QCheckBox>(w, "chkEnableX10")->setCheckState(Qt::Unchecked);
-        EXPECT_EQ(Drain(*w.CmdQueue()), (std::vector<std::string>{"020008", "010008", "020002"}));
+        for (const char* box : {"chkEnableIR", "chkEnableX10"})
+            for (auto value : {Qt::Unchecked, Qt::Checked}) Find<QCheckBox>(w, box)->setCheckState(value);
         EXPECT_TRUE(w.Modified());
-
-        // The grey state queues nothing but still marks the window modified.
-        w.SetModified(false);
-        Find<QCheckBox>(w, "chkEnableX10")->setCheckState(Qt::PartiallyChecked);
-        EXPECT_EQ(w.CmdQueue()->Count(), 0u);
-        EXPECT_TRUE(w.Modified());
-    }
-    {
-        TestWindow<frmZIM8x8> demo;
-        frmZIM8x8& w = demo.window;
-        Find<QCheckBox>(w, "chkEnableIR")->setCheckState(Qt::Unchecked);
-        Find<QCheckBox>(w, "chkEnableIR")->setCheckState(Qt::Checked);
-        Find<QCheckBox>(w, "chkEnableX10")->setCheckState(Qt::Unchecked);
-        Find<QCheckBox>(w, "chkEnableX10")->setCheckState(Qt::Checked);
-        EXPECT_EQ(Drain(*w.CmdQueue()), (std::vector<std::string>{"050000", "040000", "090000", "080000"}));
-    }
+        return Drain(*w.CmdQueue());
+    };
+    TestWindow<frmQUELB> q;
+    EXPECT_EQ(untickAndTick(q.window), (Strings{"020008", "010008", "020002", "010002"}));
+    // The grey state queues nothing but still marks the window modified.
+    q.window.SetModified(false);
+    Find<QCheckBox>(q.window, "chkEnableX10")->setCheckState(Qt::PartiallyChecked);
+    EXPECT_EQ(q.window.CmdQueue()->Count(), 0u);
+    EXPECT_TRUE(q.window.Modified());
+    TestWindow<frmZIM8x8> z;
+    EXPECT_EQ(untickAndTick(z.window), (Strings{"050000", "040000", "090000", "080000"}));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The IR and X-10 monitor: switching the device's monitor modes, and polling
-// the port into the monitor labels.
+// The IR and X-10 monitor of both windows against an emulated device:
+// switching the monitor modes, and polling the port into the monitor labels.
 
 #include <gtest/gtest.h>
 
@@ -23,16 +23,56 @@ std::string Texts(const frmDeviceWindow& w, const std::vector<const char*>& labe
 const std::vector<const char*> kIRLabels = {"lblMonitorIRGroup", "lblMonitorIRKey"};
 const std::vector<const char*> kX10Labels = {"lblMonitorX10House", "lblMonitorX10Unit", "lblMonitorX10Func"};
 
-TEST(clsDeviceMonitorPolling, RelayWindowShowsIRMessages) {
+// One monitor, IR or X-10, of one window: the command words it sends (on,
+// off), and device messages with what the labels then show.
+template <typename Window>
+void RunMonitor(bool ir, const Strings& words,
+                const std::vector<std::pair<const char*, const char*>>& shown) {
+    TestWindow<Window> line({.demo = false});
+    Window& w = line.window;
+    clsDeviceMonitor& m = w.Monitor();
+    auto start = [&] { return ir ? m.StartIRMonitor() : m.StartX10Monitor(); };
+    auto* timer = Find<QTimer>(w, ir ? "tmrMonitorIR" : "tmrMonitorX10");
+    const auto& labels = ir ? kIRLabels : kX10Labels;
+    w.SetBusy(true);  // no start or stop while the window is busy
+    EXPECT_FALSE(start());
+    w.SetBusy(false);
+    Find<QCheckBox>(w, ir ? "chkMonitorIR" : "chkMonitorX10")->setCheckState(Qt::Checked);
+    EXPECT_TRUE(timer->isActive() && timer->interval() == 100);
+    EXPECT_FALSE(start());  // already monitoring
+    w.SetBusy(true);
+    EXPECT_FALSE(ir ? m.StopIRMonitor() : m.StopX10Monitor());
+    w.SetBusy(false);
+    for (auto [message, text] : shown) {
+        ir ? m.tmrMonitorIR_Timer() : m.tmrMonitorX10_Timer();  // a wait from an empty buffer
+        line.device->Inject(message);
+        EXPECT_TRUE(WaitFor([&] { return Texts(w, labels) == text; })) << message << ": " << Texts(w, labels);
+    }
+    Find<QCheckBox>(w, ir ? "chkMonitorIR" : "chkMonitorX10")->setCheckState(Qt::Unchecked);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_EQ(line.NewFrames(), words);
+    EXPECT_EQ(Texts(w, labels), std::string(labels.size() - 1, '/'));
+}
+
+TEST(clsDeviceMonitorPolling, BothMonitorsOfBothWindows) {
+    const std::vector<std::pair<const char*, const char*>> ir = {{"$0A1F+", "11/32"}, {"$FFFF+", "256/256"}};
+    RunMonitor<frmQUELB>(true, {"010004", "020004"}, ir);
+    RunMonitor<frmZIM8x8>(true, {"060000", "070000"}, ir);
+    // A message of the window's length is decoded, one of another length shows "*", a bad frame nothing.
+    RunMonitor<frmQUELB>(false, {"010001", "020001"},
+                         {{"$0CC0zz0004+", "A/13/On"}, {"$0CC0zz00040+", "*/*/*"}, {"#0CC0zz0004+", "//"}});
+    RunMonitor<frmZIM8x8>(false, {"0A0000", "0B0000"},
+                          {{"$62x2+", "A/3/On"}, {"$62xx2+", "*/*/*"}, {"#62x2+", "//"}});
+}
+
+TEST(clsDeviceMonitorPolling, AMessageIsPutTogetherAcrossTicksButNotWhileBusy) {
     TestWindow<frmQUELB> line({.demo = false});
     frmQUELB& w = line.window;
-    line.NewFrames();
     Find<QCheckBox>(w, "chkMonitorIR")->setCheckState(Qt::Checked);
     ASSERT_TRUE(w.MonitoringIR());
     EXPECT_EQ(w.StatusText(2), "Monitoring IR");
-
     w.Monitor().tmrMonitorIR_Timer();  // begins a wait from an empty buffer
-    line.device->Inject("$0A");        // a message in two parts is put together across ticks
+    line.device->Inject("$0A");
     EXPECT_TRUE(WaitFor([&] { return w.ComPort()->GetInBufferCount() == 3; }));
     w.Monitor().tmrMonitorIR_Timer();
     // While the window sends, a tick leaves the port alone: what comes belongs to the send.
@@ -43,29 +83,6 @@ TEST(clsDeviceMonitorPolling, RelayWindowShowsIRMessages) {
     EXPECT_EQ(w.ComPort()->GetInBufferCount(), 6);
     w.SetBusy(false);
     EXPECT_TRUE(WaitFor([&] { return Texts(w, kIRLabels) == "11/32"; }));
-
-    Find<QCheckBox>(w, "chkMonitorIR")->setCheckState(Qt::Unchecked);
-    EXPECT_FALSE(w.MonitoringIR());
-    EXPECT_FALSE(Find<QTimer>(w, "tmrMonitorIR")->isActive());
-    EXPECT_EQ(line.NewFrames(), (std::vector<std::string>{"010004", "020004"}));
-    EXPECT_EQ(Texts(w, kIRLabels), "/");
-}
-
-TEST(clsDeviceMonitorPolling, MatrixWindowShowsX10Messages) {
-    TestWindow<frmZIM8x8> line({.demo = false});
-    frmZIM8x8& w = line.window;
-    auto labels = [&w] { return Texts(w, kX10Labels); };
-    line.NewFrames();
-    Find<QCheckBox>(w, "chkMonitorX10")->setCheckState(Qt::Checked);
-    ASSERT_TRUE(w.MonitoringX10());
-    for (auto [message, shown] : {std::pair{"$62x2+", "A/3/On"}, {"$62xx2+", "*/*/*"}, {"#62x2+", "//"}}) {
-        w.Monitor().tmrMonitorX10_Timer();
-        line.device->Inject(message);
-        EXPECT_TRUE(WaitFor([&] { return labels() == shown; })) << message << " gave " << labels();
-    }
-    Find<QCheckBox>(w, "chkMonitorX10")->setCheckState(Qt::Unchecked);
-    EXPECT_FALSE(w.MonitoringX10());
-    EXPECT_EQ(line.NewFrames(), (std::vector<std::string>{"0A0000", "0B0000"}));
 }
 
 TEST(clsDeviceMonitorFailures, ModeSwitchFailuresPutTheCheckBoxBack) {
@@ -77,17 +94,15 @@ TEST(clsDeviceMonitorFailures, ModeSwitchFailuresPutTheCheckBoxBack) {
     line.Unplug();
 
     Find<QCheckBox>(w, "chkMonitorX10")->setCheckState(Qt::Unchecked);
-    ASSERT_EQ(line.boxes.Shown().size(), 1u);
-    EXPECT_EQ(line.boxes.Shown()[0].title, "Device Error");
-    EXPECT_EQ(line.boxes.Shown()[0].text, "Error clearing X10 monitor mode!  Please try again.");
+    EXPECT_EQ(Boxes(line.boxes),
+              Strings{"Device Error | Error clearing X10 monitor mode!  Please try again."});
     EXPECT_TRUE(w.MonitoringX10() && Find<QTimer>(w, "tmrMonitorX10")->isActive());
     EXPECT_EQ(Find<QCheckBox>(w, "chkMonitorX10")->checkState(), Qt::Checked);
     EXPECT_EQ(Texts(w, {"lblMonitorX10House"}), "");  // the labels are emptied all the same
 
     w.SetMonitoringX10(false);  // so that the IR box's page is enabled again
     Find<QCheckBox>(w, "chkMonitorIR")->setCheckState(Qt::Checked);
-    ASSERT_EQ(line.boxes.Shown().size(), 2u);
-    EXPECT_EQ(line.boxes.Shown()[1].text, "Error setting IR monitor mode!  Please try again.");
+    EXPECT_EQ(Boxes(line.boxes).at(1), "Device Error | Error setting IR monitor mode!  Please try again.");
     EXPECT_FALSE(w.MonitoringIR() || Find<QTimer>(w, "tmrMonitorIR")->isActive());
     EXPECT_EQ(Find<QCheckBox>(w, "chkMonitorIR")->checkState(), Qt::Unchecked);
     EXPECT_FALSE(w.Busy());

@@ -1,6 +1,6 @@
 // The matrix switch's remote tab: routing by two presses, the selection LEDs
-// and prompts, the five-second deadline (across the clock's wrap too), and the
-// routing display.
+// and prompts, the five-second deadline (across the clock's wrap too), the
+// routing display, and presses while the window is busy.
 
 #include <gtest/gtest.h>
 
@@ -44,6 +44,7 @@ TEST(clsMatrixRemote, TwoPressesRouteAnInputToAnOutput) {
     EXPECT_EQ(Shown(remote.shpInput), "00100000");
     EXPECT_TRUE(w.optShowRouting[2]->isChecked());
     EXPECT_TRUE(w.tmrRemoteSelect->isActive() && w.tmrFlashRemote->isActive());
+    EXPECT_EQ(std::pair(w.tmrRemoteSelect->interval(), w.tmrFlashRemote->interval()), std::pair(100, 250));
 
     emit remote.btnRemoteOUT[4]->Click();
     EXPECT_EQ(LastMonitorLine(w), "Sending:\t030053AA\tINPUT #3 ROUTED TO #5 OUTPUT");
@@ -59,7 +60,7 @@ TEST(clsMatrixRemote, TwoPressesRouteAnInputToAnOutput) {
     EXPECT_EQ(Shown(remote.shpOutput), "01000000");
     emit remote.btnRemoteIN[1]->Click();
     EXPECT_EQ(w.mRouting[1], 1);
-    EXPECT_EQ(line.NewFrames(), (std::vector<std::string>{"030053", "030022"}));
+    EXPECT_EQ(line.NewFrames(), (Strings{"030053", "030022"}));
 }
 
 TEST(clsMatrixRemote, FailedRouteKeepsTheTableWithoutAMessage) {
@@ -113,23 +114,20 @@ TEST(clsMatrixRemote, SelectionFlashesRestartsAndRunsOut) {
     emit remote.btnRemoteOUT[1]->Click();
     EXPECT_EQ(w.mRouting[1], 1);
     EXPECT_EQ(Find<QListWidget>(w, "lstMonitor")->count(), lines);
-}
 
-TEST(clsMatrixRemote, DeadlineHoldsAcrossTheClockWrap) {
-    TestWindow<frmZIM8x8> demo;
-    frmZIM8x8& w = demo.window;
-    ClockAt clock(0xFFFFF000u);  // 4096 ms before the wrap
-    emit w.matrixRemote->btnRemoteOUT[3]->Click();
+    // The deadline holds across the clock's wrap.
+    clock.Set(0xFFFFF000u);  // 4096 ms before the wrap
+    emit remote.btnRemoteOUT[3]->Click();
     clock.Set(500);  // past the wrap, 4596 ms in
-    w.matrixRemote->tmrRemoteSelect_Timer();
+    remote.tmrRemoteSelect_Timer();
     EXPECT_TRUE(w.tmrRemoteSelect->isActive());
     clock.Set(1200);
-    w.matrixRemote->tmrRemoteSelect_Timer();
+    remote.tmrRemoteSelect_Timer();
     EXPECT_FALSE(w.tmrRemoteSelect->isActive());
     EXPECT_TRUE(w.mOutputPending);
 }
 
-TEST(clsMatrixRemote, RoutingDisplayAndClose) {
+TEST(clsMatrixRemote, RoutingDisplayBusyAndClose) {
     TestWindow<frmZIM8x8> demo;
     frmZIM8x8& w = demo.window;
     clsMatrixRemote& remote = *w.matrixRemote;
@@ -139,13 +137,26 @@ TEST(clsMatrixRemote, RoutingDisplayAndClose) {
     w.SelectShowRouting(1);  // feeds no output
     EXPECT_EQ(Green(remote.shpOutputGrp), "00000000");
     EXPECT_EQ(FedBy(remote), "11301331");
+    remote.ShowInputLeds("0100000111");
     remote.ShowInputLeds(" 1011 ");  // a shorter pattern leaves the rest alone
-    remote.ShowInputLeds("0100000011");
-    EXPECT_EQ(Shown(remote.shpInput), "01000000");
+    EXPECT_EQ(Shown(remote.shpInput), "10110001");
 
-    // Closing with a selection pending ends it and puts every selection LED out.
+    // While the window is busy, presses and the selection procedures change nothing.
     emit remote.btnRemoteIN[6]->Click();
     remote.tmrFlashRemote_Timer();
+    w.SetBusy(true);
+    emit remote.btnRemoteOUT[4]->Click();
+    emit remote.btnRemoteIN[5]->Click();
+    remote.RouteSelection();
+    EXPECT_FALSE(remote.StartRemoteSelection());
+    EXPECT_FALSE(remote.CancelRemoteSelection());
+    EXPECT_TRUE(w.Busy() && w.mInputPending && w.optShowRouting[6]->isChecked());
+    EXPECT_EQ(w.StatusText(1), "Communicating with device, please wait...");
+    EXPECT_EQ(Shown(remote.shpInput) + Shown(remote.shpOutput), "0000001011111111");
+    EXPECT_EQ(Find<QListWidget>(w, "lstMonitor")->count(), 0);
+    w.SetBusy(false);
+
+    // Closing with a selection pending ends it and puts every selection LED out.
     bool cancel = false;
     w.Form_QueryUnload(cancel);
     EXPECT_FALSE(w.mInputPending || w.tmrRemoteSelect->isActive() || w.tmrFlashRemote->isActive());

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QScreen>
+#include <QTabWidget>
+#include <QtTest/QTest>
 
 #include "button/Quorvel.h"
 #include "tests/windows/WindowFixture.h"
@@ -12,10 +15,20 @@
 namespace tavo::test {
 namespace {
 
-std::string Leds(const frmQUELB& w) {
+// The LEDs as the shown window has drawn them: "1" green, "0" grey, "?" another colour.
+std::string Leds(frmQUELB& w) {
+    Find<QTabWidget>(w, "tabMain")->setCurrentIndex(2);
+    w.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QCoreApplication::processEvents();
+    const QImage drawn = w.screen()->grabWindow(w.winId()).toImage();
+    auto led = [&](const Shape* s) {
+        const QColor c = drawn.pixelColor(s->mapTo(&w, s->rect().center()));
+        return c == QColor(0, 255, 0) ? '1' : c == QColor(128, 128, 128) ? '0' : '?';
+    };
     std::string bits;
-    for (const Shape* led : w.shpRelayLED) bits += led->FillColor() == kLedGreen ? '1' : '0';
-    return bits + (w.shpRelayABLED->FillColor() == kLedGreen ? "/1" : "/0");
+    for (const Shape* s : w.shpRelayLED) bits += led(s);
+    return bits + '/' + led(w.shpRelayABLED);
 }
 
 TEST(clsRelayRemote, ButtonsSendTheirCommandWords) {
@@ -37,8 +50,8 @@ TEST(clsRelayRemote, ButtonsSendTheirCommandWords) {
     emit remote.btnRemoteAll[1]->Click();
     EXPECT_EQ(Leds(w), "00000000/0");
     EXPECT_EQ(LastMonitorLine(w), "Sending:\t040000FC\tAll Relays (OFF)");
-    EXPECT_EQ(line.NewFrames(), (std::vector<std::string>{"050001", "050080", "060001", "050100", "0401FF",
-                                                          "060100", "040000"}));
+    EXPECT_EQ(line.NewFrames(),
+              (Strings{"050001", "050080", "060001", "050100", "0401FF", "060100", "040000"}));
     EXPECT_TRUE(line.boxes.Shown().empty());
 }
 
@@ -48,10 +61,8 @@ TEST(clsRelayRemote, FailedSendShowsDeviceErrorAndKeepsTheLeds) {
     line.Unplug();
 
     emit w.relayRemote->btnRemoteAB[0]->Click();
-    ASSERT_EQ(line.boxes.Shown().size(), 1u);
-    EXPECT_EQ(line.boxes.Shown()[0].title, "Device Error");
-    EXPECT_EQ(line.boxes.Shown()[0].text, "Error sending command!  Please try again.");
-    EXPECT_EQ(line.boxes.Shown()[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(Boxes(line.boxes), Strings{"Device Error | Error sending command!  Please try again."});
+    EXPECT_EQ(line.boxes.Shown().at(0).icon, MsgIcon::Critical);
     EXPECT_EQ(w.mABRelayState, 0);
     EXPECT_EQ(Leds(w), "00000000/0");
     // The line went in before the send; the next all-on keeps the old A/B digit.
@@ -62,21 +73,28 @@ TEST(clsRelayRemote, FailedSendShowsDeviceErrorAndKeepsTheLeds) {
 }
 
 TEST(clsRelayRemote, DemoModeBusyAndDiagnosticMode) {
-    TestWindow<frmQUELB> demo;  // every relay on, the A/B relay too
+    TestWindow<frmQUELB> demo({.activate = false});  // every relay on, the A/B relay too, once read
     frmQUELB& w = demo.window;
-    emit w.relayRemote->btnRemoteAll[1]->Click();
+    clsRelayRemote& remote = *w.relayRemote;
+    auto* diagnostic = Find<QCheckBox>(w, "chkDiagnosticMode");
+    auto* list = Find<QListWidget>(w, "lstMonitor");
+    diagnostic->setCheckState(Qt::Unchecked);  // it acts while the window loads too
+    w.Form_Activate();
+    emit remote.btnRemoteAll[1]->Click();
     EXPECT_EQ(Leds(w), "00000000/1");
+    EXPECT_EQ(list->count(), 0);
+    diagnostic->setCheckState(Qt::Checked);
+    emit remote.btnRemoteAll[1]->Click();
     EXPECT_EQ(LastMonitorLine(w), "Sending:\t040100FB\tAll Relays (OFF)");
 
-    const int lines = Find<QListWidget>(w, "lstMonitor")->count();
+    // Every button is ignored while the window is busy.
     w.SetBusy(true);
-    emit w.relayRemote->btnRemoteOn[2]->Click();  // ignored while busy
+    for (Quorvel* button :
+         {remote.btnRemoteOn[2], remote.btnRemoteOff[0], remote.btnRemoteAll[0], remote.btnRemoteAB[1]})
+        emit button->Click();
     w.SetBusy(false);
     EXPECT_EQ(Leds(w), "00000000/1");
-    Find<QCheckBox>(w, "chkDiagnosticMode")->setCheckState(Qt::Unchecked);
-    emit w.relayRemote->btnRemoteOn[2]->Click();
-    EXPECT_EQ(Leds(w), "00100000/1");
-    EXPECT_EQ(Find<QListWidget>(w, "lstMonitor")->count(), lines);
+    EXPECT_EQ(list->count(), 1);
     EXPECT_TRUE(demo.boxes.Shown().empty());
 }
 
