@@ -3,6 +3,7 @@
 // user. Installs itself as the process-wide box for its lifetime.
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "link/MessageBox.h"
@@ -20,6 +21,9 @@ class ScriptedMessageBox : public IMessageBox {
     MsgResult Show(const MessageBoxRequest& request) override;
 
     const std::vector<MessageBoxRequest>& Shown() const { return shown_; }
+
+    // Runs as each box is shown, so that a test can see what stands behind it.
+    std::function<void()> onShow;
 
   private:
     std::deque<MsgResult> answers_;

@@ -40,8 +40,7 @@ TEST(DemoWindow, RelayControllerShowsTheDemoReplySet) {
     EXPECT_EQ(w.windowTitle().toStdString(), "TAVO QUELB Device Configuration (Demo Mode)");
     EXPECT_EQ(CheckValues(w), (std::vector<int>{1, 0, 1, 0}));
     EXPECT_EQ(w.mABRelayState, 1);
-    EXPECT_EQ(w.shpRelayABLED->FillColor(), kLedGreen);
-    for (auto* led : w.shpRelayLED) EXPECT_EQ(led->FillColor(), kLedGreen);
+    EXPECT_EQ(Drawn(w.shpRelayLED, kDrawnGrey) + Drawn(std::array{w.shpRelayABLED}, kDrawnGrey), "111111111");
     // "900002": group 1, key 3 for "All Relays" on; "9C0014": group 1, key 21 for relay 1 off.
     EXPECT_EQ(Combo(w, "cboIRGroupOn", 0)->currentText(), "1");
     EXPECT_EQ(Combo(w, "cboIRKeyOn", 0)->currentText(), "3");
@@ -129,36 +128,34 @@ TEST(DemoWindow, SavingOverAFileAsksAndReplacesItWhole) {
     EXPECT_EQ(demo.boxes.Shown().size(), 2u);
 }
 
-TEST(DemoWindow, SettingsFileThatCannotBeWrittenIsReported) {
+TEST(DemoWindow, SettingsFileThatCannotBeWrittenIsReportedAndAnEarlierFileStays) {
     TestWindow<frmQUELB> demo;
-    frmQUELB& w = demo.window;
-    const std::string name = demo.dir.File("no-such-folder/settings.txt");
-    demo.state.dialogs.answers.push_back(name);
-    EXPECT_FALSE(w.SaveSettingsFile());
+    const std::string missing = demo.dir.File("no-such-folder/settings.txt");
+    demo.state.dialogs.answers.push_back(missing);
+    EXPECT_FALSE(demo.window.SaveSettingsFile());
     EXPECT_EQ(Boxes(demo.boxes),
-              Strings{"Error Writing Settings | An error occured writing settings to file (" + name +
+              Strings{"Error Writing Settings | An error occured writing settings to file (" + missing +
                       ")!\r\nError: No such file or directory"});
-    EXPECT_FALSE(w.Busy());
-    EXPECT_EQ(w.StatusText(1), "Ready (Demo Mode)");
-}
 
-TEST(DemoWindow, SettingsFileOnAFullDiskIsReportedAndTheEarlierFileStays) {
-    TestWindow<frmQUELB> demo;
     const std::string name = demo.dir.File("settings.txt");
     WriteFile(name, "earlier\r\n");
     demo.state.dialogs.answers.push_back(name);
     demo.boxes.Answer(MsgResult::Yes);  // replace it
+    std::string status;                 // behind the last box
+    demo.boxes.onShow = [&] { status = demo.window.StatusText(1); };
     {
         // Room for the two general lines and part of the IR codes only.
         FileSizeLimit disk(100);
         EXPECT_FALSE(demo.window.SaveSettingsFile());
     }
-    EXPECT_EQ(Boxes(demo.boxes).at(1),
+    EXPECT_EQ(Boxes(demo.boxes).at(2),
               "Error Writing Settings | An error occured writing IR settings to file (" + name +
                   ")!\r\nError: File too large");
     EXPECT_EQ(ReadFile(name), "earlier\r\n");
     EXPECT_EQ(demo.dir.Names(), (Strings{"init.txt", "settings.txt"})) << "no partial file left";
+    EXPECT_EQ(status, "Saving to file, please wait...");
     EXPECT_FALSE(demo.window.Busy());
+    EXPECT_EQ(demo.window.StatusText(1), "Ready (Demo Mode)");
 }
 
 TEST(DemoWindow, ADebugFileThatCannotBeOpenedIsToldAndTheWindowWorksWithoutIt) {
@@ -197,11 +194,9 @@ TEST(DemoWindow, FileMenuOffersNeitherLoadNorApply) {
     Combo(w, "cboIRKeyOff", 4)->setCurrentIndex(77);
     EXPECT_EQ(w.windowTitle().toStdString(), "TAVO QUELB Device Configuration (Demo Mode) (modified)");
     w.mnuFile_Click();
-    EXPECT_FALSE(Find<QAction>(w, "mnuFileLoad")->isEnabled());
-    EXPECT_FALSE(Find<QAction>(w, "mnuFileApply")->isEnabled());
-    EXPECT_TRUE(Find<QAction>(w, "mnuFileSaveAs")->isEnabled());
-    EXPECT_TRUE(Find<QAction>(w, "mnuFileSelectDevice")->isEnabled());
-    EXPECT_TRUE(Find<QAction>(w, "mnuFileExit")->isEnabled());
+    EXPECT_EQ(
+        Enabled(w, {"mnuFileLoad", "mnuFileApply", "mnuFileSaveAs", "mnuFileSelectDevice", "mnuFileExit"}),
+        "00111");
     // Ctrl+L acts only as the opened menu would.
     Find<QAction>(w, "mnuFileLoad")->setEnabled(true);
     Find<QAction>(w, "mnuFileLoad")->trigger();

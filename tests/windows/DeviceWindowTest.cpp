@@ -1,7 +1,7 @@
 // Both device windows against an emulated device on COM1: the first read
 // through the initialization file with its feedback file, debug trace, report
-// and the state it shows meanwhile, writing settings to the device, loading a settings file, and a port
-// or device that cannot be reached.
+// and what the window shows meanwhile, writing settings to the device, loading
+// a settings file, and a port or device that cannot be reached.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -79,10 +79,7 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     EXPECT_EQ(CheckValues(w), (std::vector<int>{1, 0, 1, 0}));
     EXPECT_FALSE(w.MonitoringIR() || w.MonitoringX10());
     EXPECT_EQ(w.mABRelayState, 1);
-    EXPECT_EQ(w.shpRelayABLED->FillColor(), kLedGreen);
-    EXPECT_EQ(w.shpRelayLED[0]->FillColor(), kLedGreen);
-    EXPECT_EQ(w.shpRelayLED[1]->FillColor(), kLedGreen);
-    EXPECT_EQ(w.shpRelayLED[2]->FillColor(), kLedGrey);
+    EXPECT_EQ(Drawn(w.shpRelayLED, kDrawnGrey) + Drawn(std::array{w.shpRelayABLED}, kDrawnGrey), "110000001");
     EXPECT_EQ(Combo(w, "cboIRKeyOn", 0)->currentText(), "3");
     EXPECT_EQ(Combo(w, "cboX10House", 0)->currentText(), "E");  // X-10 code string "1E12"
     EXPECT_EQ(Combo(w, "cboX10Unit", 0)->currentText(), "2");
@@ -156,8 +153,7 @@ TEST(DeviceWindow, ApplySendsExactlyTheLinesOfTheSettingsFile) {
     Find<QAction>(w, "mnuFileApply")->trigger();
     const Strings frames = line.NewFrames();
     ASSERT_EQ(frames.size(), 42u);
-    EXPECT_EQ(frames[0], "010002");
-    EXPECT_EQ(frames[1], "02000D");
+    EXPECT_EQ(Strings(frames.begin(), frames.begin() + 2), (Strings{"010002", "02000D"}));
     EXPECT_EQ(frames[2 + 3], "130400");
     EXPECT_FALSE(w.Modified());
     w.mnuFile_Click();

@@ -3,8 +3,9 @@
 // device with its files in a temporary folder, scripted file dialogs and
 // message boxes, in demo mode or on COM1 with an emulated device behind it;
 // the window of that model, loaded and read; finding its controls by their
-// names; a wait that lets the event loop run; and the millisecond clock set to
-// a chosen reading.
+// names and what they show (enabled or not, colours as drawn, message boxes);
+// a wait that lets the event loop run; and the millisecond clock set to a
+// chosen reading.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,7 +13,10 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QListWidget>
+#include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
+#include <QtTest/QTest>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -227,6 +231,33 @@ inline Strings Boxes(const ScriptedMessageBox& boxes) {
     for (const MessageBoxRequest& box : boxes.Shown()) shown.push_back(box.title + " | " + box.text);
     return shown;
 }
+
+// "1" for each control (widget or menu item) that is enabled, "0" for each one that is not.
+inline std::string Enabled(const QObject& w, std::initializer_list<const char*> controls) {
+    std::string bits;
+    for (const char* control : controls)
+        bits += Find<QObject>(w, control)->property("enabled").toBool() ? '1' : '0';
+    return bits;
+}
+
+// How the shown window draws front-panel shapes of its remote tab, read back
+// from the screen: "1" for each one drawn green, "0" in the off colour, "?" other.
+template <typename Shapes>
+std::string Drawn(const Shapes& shapes, const QColor& off) {
+    QWidget& w = *(*std::begin(shapes))->window();
+    Find<QTabWidget>(w, "tabMain")->setCurrentIndex(2);
+    w.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QCoreApplication::processEvents();
+    const QImage screen = w.screen()->grabWindow(w.winId()).toImage();
+    std::string bits;
+    for (const Shape* s : shapes) {
+        const QColor c = screen.pixelColor(s->mapTo(&w, s->rect().center()));
+        bits += c == QColor(0, 255, 0) ? '1' : c == off ? '0' : '?';
+    }
+    return bits;
+}
+inline const QColor kDrawnGrey(128, 128, 128);
 
 inline std::string LastMonitorLine(const frmDeviceWindow& w) {
     const auto* list = Find<QListWidget>(w, "lstMonitor");

@@ -22,13 +22,6 @@
 namespace tavo::test {
 namespace {
 
-// "1" for each control that is enabled, "0" for each one that is not.
-std::string Enabled(const QWidget& w, std::initializer_list<const char*> controls) {
-    std::string bits;
-    for (const char* control : controls) bits += Find<QWidget>(w, control)->isEnabled() ? '1' : '0';
-    return bits;
-}
-
 TEST(WindowState, BusyStateIsOneFlagThatRestoresWhatItSaved) {
     TestWindow<frmQUELB> demo;
     frmQUELB& w = demo.window;

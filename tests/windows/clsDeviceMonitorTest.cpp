@@ -70,7 +70,6 @@ TEST(clsDeviceMonitorPolling, AMessageIsPutTogetherAcrossTicksButNotWhileBusy) {
     frmQUELB& w = line.window;
     Find<QCheckBox>(w, "chkMonitorIR")->setCheckState(Qt::Checked);
     ASSERT_TRUE(w.MonitoringIR());
-    EXPECT_EQ(w.StatusText(2), "Monitoring IR");
     w.Monitor().tmrMonitorIR_Timer();  // begins a wait from an empty buffer
     line.device->Inject("$0A");
     EXPECT_TRUE(WaitFor([&] { return w.ComPort()->GetInBufferCount() == 3; }));
@@ -88,23 +87,32 @@ TEST(clsDeviceMonitorPolling, AMessageIsPutTogetherAcrossTicksButNotWhileBusy) {
 TEST(clsDeviceMonitorFailures, ModeSwitchFailuresPutTheCheckBoxBack) {
     TestWindow<frmQUELB> line({.demo = false});
     frmQUELB& w = line.window;
-    Find<QCheckBox>(w, "chkMonitorX10")->setCheckState(Qt::Checked);
-    ASSERT_TRUE(w.MonitoringX10());
+    auto tick = [&w](Qt::CheckState value) {
+        for (const char* box : {"chkMonitorIR", "chkMonitorX10"})
+            Find<QCheckBox>(w, box)->setCheckState(value);
+    };
+    tick(Qt::Checked);
+    ASSERT_TRUE(w.MonitoringIR() && w.MonitoringX10());
     Find<QLabel>(w, "lblMonitorX10House")->setText("A");
     line.Unplug();
-
-    Find<QCheckBox>(w, "chkMonitorX10")->setCheckState(Qt::Unchecked);
+    // A stop that fails leaves the monitor on and its box ticked; the labels are emptied all the same.
+    tick(Qt::Unchecked);
+    EXPECT_TRUE(w.MonitoringIR() && w.MonitoringX10() && Find<QTimer>(w, "tmrMonitorX10")->isActive());
+    EXPECT_EQ(CheckValues(w), (std::vector<int>{0, 1, 0, 1}));
+    EXPECT_EQ(Texts(w, {"lblMonitorX10House"}), "");
+    // A start that fails leaves it off and its box clear.
+    w.SetMonitoringIR(false);
+    w.SetMonitoringX10(false);
+    Find<QTimer>(w, "tmrMonitorIR")->stop();
+    tick(Qt::Unchecked);
+    tick(Qt::Checked);
+    EXPECT_FALSE(w.MonitoringIR() || w.MonitoringX10() || Find<QTimer>(w, "tmrMonitorIR")->isActive());
+    EXPECT_EQ(CheckValues(w), (std::vector<int>{0, 0, 0, 0}));
     EXPECT_EQ(Boxes(line.boxes),
-              Strings{"Device Error | Error clearing X10 monitor mode!  Please try again."});
-    EXPECT_TRUE(w.MonitoringX10() && Find<QTimer>(w, "tmrMonitorX10")->isActive());
-    EXPECT_EQ(Find<QCheckBox>(w, "chkMonitorX10")->checkState(), Qt::Checked);
-    EXPECT_EQ(Texts(w, {"lblMonitorX10House"}), "");  // the labels are emptied all the same
-
-    w.SetMonitoringX10(false);  // so that the IR box's page is enabled again
-    Find<QCheckBox>(w, "chkMonitorIR")->setCheckState(Qt::Checked);
-    EXPECT_EQ(Boxes(line.boxes).at(1), "Device Error | Error setting IR monitor mode!  Please try again.");
-    EXPECT_FALSE(w.MonitoringIR() || Find<QTimer>(w, "tmrMonitorIR")->isActive());
-    EXPECT_EQ(Find<QCheckBox>(w, "chkMonitorIR")->checkState(), Qt::Unchecked);
+              (Strings{"Device Error | Error clearing IR monitor mode!  Please try again.",
+                       "Device Error | Error clearing X10 monitor mode!  Please try again.",
+                       "Device Error | Error setting IR monitor mode!  Please try again.",
+                       "Device Error | Error setting X-10 monitor mode!  Please try again."}));
     EXPECT_FALSE(w.Busy());
 }
 

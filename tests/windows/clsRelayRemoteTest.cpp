@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QScreen>
-#include <QTabWidget>
-#include <QtTest/QTest>
 
 #include "button/Quorvel.h"
 #include "tests/windows/WindowFixture.h"
@@ -15,20 +12,9 @@
 namespace tavo::test {
 namespace {
 
-// The LEDs as the shown window has drawn them: "1" green, "0" grey, "?" another colour.
-std::string Leds(frmQUELB& w) {
-    Find<QTabWidget>(w, "tabMain")->setCurrentIndex(2);
-    w.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QCoreApplication::processEvents();
-    const QImage drawn = w.screen()->grabWindow(w.winId()).toImage();
-    auto led = [&](const Shape* s) {
-        const QColor c = drawn.pixelColor(s->mapTo(&w, s->rect().center()));
-        return c == QColor(0, 255, 0) ? '1' : c == QColor(128, 128, 128) ? '0' : '?';
-    };
-    std::string bits;
-    for (const Shape* s : w.shpRelayLED) bits += led(s);
-    return bits + '/' + led(w.shpRelayABLED);
+// The relay LEDs and the A/B LED as drawn.
+std::string Leds(const frmQUELB& w) {
+    return Drawn(w.shpRelayLED, kDrawnGrey) + "/" + Drawn(std::array{w.shpRelayABLED}, kDrawnGrey);
 }
 
 TEST(clsRelayRemote, ButtonsSendTheirCommandWords) {
