@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <ctime>
+
 #include "link/clsLogFile.h"
 #include "tests/support/DeviceEmulator.h"
 
@@ -10,6 +13,17 @@ using test::ReadFile;
 using test::TempFolder;
 using test::WithoutStamps;
 using test::WriteFile;
+
+// "[mm/dd/yyyy hh:" of the local time now, the hour on the 24-hour clock.
+std::string StampNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm t{};
+    ::localtime_r(&now, &t);
+    char text[64];
+    std::snprintf(text, sizeof text, "[%02d/%02d/%04d %02d:", t.tm_mon + 1, t.tm_mday, t.tm_year + 1900,
+                  t.tm_hour);
+    return text;
+}
 
 TEST(clsLogFile, TruncatesOrAppendsAfterThreeLineEnds) {
     TempFolder dir;
@@ -25,7 +39,10 @@ TEST(clsLogFile, TruncatesOrAppendsAfterThreeLineEnds) {
 
     clsLogFile log;
     log.SetUseDatetimeStamp(true);
+    const std::string before = StampNow();
     ASSERT_TRUE(log.OpenLog(false, path));
+    const std::string stamp = ReadFile(path).substr(0, 15);
+    EXPECT_TRUE(stamp == before || stamp == StampNow()) << stamp;
     log.LogMessage("x");
     EXPECT_EQ(log.FileHandle() >= 0, true);
     log.CloseLog();

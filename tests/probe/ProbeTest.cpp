@@ -86,9 +86,12 @@ TEST_F(Probe, RelayControllerAndMatrixSwitchAreWrittenInPortOrder) {
 TEST_F(Probe, PortsWithoutAnIdentifiedDeviceAreLoggedAndAnEarlierFileIsRemoved) {
     DeviceEmulator silent({.silent = true});
     DeviceEmulator mute({.neverReply = true});
+    // A waiting character is taken as the echo: each echo's double derails the identify frame.
+    DeviceEmulator doubled({.echoTwice = true});
     map_.Map(1, silent.DevicePath());
     map_.Map(2, mute.DevicePath());
     map_.Map(3, scratch_.File("no-such-device"));
+    map_.Map(4, doubled.DevicePath());
     WriteFile(InProgram("tavo.txt"), "QUELB,COM9\r\n");
     const std::string log = scratch_.File("probe.log");
 
@@ -109,6 +112,14 @@ TEST_F(Probe, PortsWithoutAnIdentifiedDeviceAreLoggedAndAnEarlierFileIsRemoved) 
 [STAMP]: ERROR: 2
 [STAMP]: Error opening serial port COM3:
 
+[STAMP]: Device found on serial port COM4:
+[STAMP]: !(!)8
+
+Error sending command to device.
+
+
+[STAMP]: No response from device on serial port COM4:
+
 [STAMP]: Log closed.
 )"));
 }
@@ -122,10 +133,13 @@ TEST_F(Probe, ReplyCharactersThreeAndFourTellTheModel) {
     other.SetRegister(0x01, "AB00");
     map_.Map(1, shortRelay.DevicePath());
     map_.Map(2, shortest.DevicePath());
-    map_.Map(3, other.DevicePath());
+    fs::create_symlink(other.DevicePath(), map_.Path() + "/COM03");
 
-    EXPECT_EQ(Run({}).status, 0);
-    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\nZIM-8x8,COM2\nZIM-8x8,COM3\n"));
+    EXPECT_EQ(Run({"-d"}).status, 0);
+    // The file names the port as listed, the log by its number.
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\nZIM-8x8,COM2\nZIM-8x8,COM03\n"));
+    EXPECT_NE(Log(InProgram("tavohwp.txt")).find("COM3:\r\n[STAMP]: !(!)8(8)1(1)"), std::string::npos);
+    EXPECT_NE(Log(InProgram("tavohwp.txt")).find("COM3: appears to be an ZIM-8x8.\r\n"), std::string::npos);
 }
 
 TEST_F(Probe, NoDeviceFoundDeletesTheEarlierFileWithoutWritingIt) {
