@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <ctime>
 
 #include "link/clsLogFile.h"
@@ -17,11 +16,8 @@ using test::WriteFile;
 // "[mm/dd/yyyy hh:" of the local time now, the hour on the 24-hour clock.
 std::string StampNow() {
     const std::time_t now = std::time(nullptr);
-    std::tm t{};
-    ::localtime_r(&now, &t);
-    char text[64];
-    std::snprintf(text, sizeof text, "[%02d/%02d/%04d %02d:", t.tm_mon + 1, t.tm_mday, t.tm_year + 1900,
-                  t.tm_hour);
+    char text[32];
+    std::strftime(text, sizeof text, "[%m/%d/%Y %H:", std::localtime(&now));
     return text;
 }
 

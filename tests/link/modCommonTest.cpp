@@ -54,10 +54,12 @@ TEST_F(FileExistsTest, OnlyReadableNonFolders) {
 
 using DeleteFileTest = InTempFolder;
 
-TEST_F(DeleteFileTest, MissingFileNeedsNoQuestion) {
+TEST_F(DeleteFileTest, MissingFileOrAFolderNeedsNoQuestion) {
     test::ScriptedMessageBox boxes;
     EXPECT_TRUE(DeleteFile(dir_ + "/missing.txt", true));
     EXPECT_TRUE(DeleteFile(dir_ + "/no/folder/missing.txt", true));
+    EXPECT_TRUE(DeleteFile(dir_, true));  // a folder is left alone
+    EXPECT_TRUE(fs::is_directory(dir_));
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
@@ -90,13 +92,6 @@ TEST_F(DeleteFileTest, WithoutPromptDeletesSilently) {
     fs::create_symlink(dir_ + "/nowhere", dir_ + "/link");
     EXPECT_TRUE(DeleteFile(dir_ + "/link", false));
     EXPECT_FALSE(fs::is_symlink(dir_ + "/link"));
-    EXPECT_TRUE(boxes.Shown().empty());
-}
-
-TEST_F(DeleteFileTest, FolderIsLeftAlone) {
-    test::ScriptedMessageBox boxes;
-    EXPECT_TRUE(DeleteFile(dir_, true));
-    EXPECT_TRUE(fs::is_directory(dir_));
     EXPECT_TRUE(boxes.Shown().empty());
 }
 

@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
-#include <regex>
 
 #include "tests/support/DeviceEmulator.h"
 #include "tests/support/FileSizeLimit.h"
@@ -14,6 +14,7 @@ namespace tavo {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 using test::DeviceEmulator;
 using test::DeviceModel;
 using test::EmulatorOptions;
@@ -167,6 +168,7 @@ TEST_F(QueryTest, UnansweredLinesAndLongRepliesAndAnyDeviceName) {
     EXPECT_EQ(File("feedback_quelb_COM3.txt"), "900A0B\r\n");
     EXPECT_EQ(File("cinfo_quelb_COM3.txt"), "900A0B\tGROUP = 11\tKEY = 12\tIR OUTPUT #1 SELECT\r\n");
     EXPECT_EQ(File("feedback_quelb_COM4.txt"), "900000  No response from device.\r\n");
+    EXPECT_TRUE(doubled.Frames().empty());
 }
 
 TEST_F(QueryTest, DevicesThatCannotBeReadAreSkippedAndTheRunGoesOn) {
@@ -328,6 +330,41 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     EXPECT_EQ(r.errors, "File Error: The device port file (" + dir.File("tavo.txt") +
                             ") was not found! Please run tavohwp.exe first.\n");
     EXPECT_EQ(Run({"-c"}).errors, "");
+}
+
+// A relay controller that fails during its 42-line initialization file: the
+// query records every line and ends within seconds.
+TEST_F(QueryTest, BabblingOrUnpluggedDeviceEndsTheRunWithinSeconds) {
+    struct Case {
+        const char* name;
+        EmulatorOptions options;
+        std::size_t answered;  // lines answered before the fault
+        const char* traced;
+    };
+    const Case cases[] = {
+        {"babbling from the first read", {.babbleFor = 60s}, 0, "\r\nReply too long.\r\n"},
+        // The presence test's two characters and three frames of ten, then the line goes.
+        {"unplugged after three lines", {.hangUpAfter = 32}, 3, "]: ERROR: 5\r\n"},
+    };
+    DevicePorts("QUELB,COM1\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeviceEmulator device(c.options);
+        map.Map(1, device.DevicePath());
+
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(Run({"-d"}).status, 0);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took.count(), 5.0);  // a hung-up line cost 2.4 s a line, a babbling one for ever
+        const std::string feedback = File("feedback_QUELB_COM1.txt");
+        EXPECT_EQ(Count(feedback, "\r\n"), 42u);
+        EXPECT_EQ(feedback.substr(0, 8 * c.answered),
+                  std::string("800000\r\n840000\r\n900000\r\n").substr(0, 8 * c.answered));
+        if (c.answered > 0) {
+            EXPECT_EQ(Count(feedback, "  No response from device.\r\n"), 42 - c.answered);
+        }
+        EXPECT_NE(File("tavoqry.txt").find(c.traced), std::string::npos);
+    }
 }
 
 }  // namespace
