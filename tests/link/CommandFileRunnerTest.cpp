@@ -61,11 +61,16 @@ TEST_F(CommandFileRun, WindowPolicyAwaitsRepliesOnlyForReadLines) {
     clsComPort port(EchoRule::EmptyBufferFirst);
     port.SetComPort(1);
     ASSERT_TRUE(port.OpenPort());
+    port.StartDebug(dir_.File("trace.txt"), true);
 
-    // A read, a write that changes the register, a ready frame, the register read again.
+    // A read, a write that changes the register, a read behind a tab (so a
+    // write), a ready frame, the register read again.
     EXPECT_TRUE(Run(&port, {CommandFileRunner::ReplyLines::ReadsOnly, "COM1", false},
-                    "800000\r\n  00000A  \r\n\r\n!8400007C*\n800000"));
-    EXPECT_EQ(relay.Frames(), (std::vector<std::string>{"800000", "00000A", "840000", "800000"}));
+                    "800000\r\n  00000A  \r\n\t840000\r\n\r\n!8400007C*\n800000"));
+    EXPECT_EQ(relay.Frames(), (std::vector<std::string>{"800000", "00000A", "840000", "840000", "800000"}));
+    // Each write ends its own trace line.
+    EXPECT_NE(WithoutStamps(ReadFile(dir_.File("trace.txt"))).find("6(6)*(*)\r\n[STAMP]: !(!)8(8)4(4)"),
+              std::string::npos);
     EXPECT_EQ(feedbackText_, "800000\r\n8400FF\r\n80000A\r\n");
     EXPECT_TRUE(feedbackClosed_);
     // The register read twice keeps its latest reply, in its first place.

@@ -36,6 +36,15 @@ TEST(PortMap, FolderEntriesInPortOrder) {
     EXPECT_EQ(PortNumberOf("COM12"), 12);
     EXPECT_EQ(PortNumberOf(" COM1"), -1);
     EXPECT_EQ(PortNumberOf("COM"), -1);
+
+    // Without $TAVO_PORTS (or with it empty) the user's own folder is the map.
+    TempFolder home;
+    std::filesystem::create_directories(home.File(".config/tavo/ports"));
+    const std::string user = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("HOME", home.Path().c_str(), 1);
+    ::setenv("TAVO_PORTS", "", 1);
+    EXPECT_EQ(tavo::PortMapFolder(), home.File(".config/tavo/ports"));
+    ::setenv("HOME", user.c_str(), 1);
 }
 
 TEST(PortMap, SysfsPortsWithAUartThenUsbInNameOrderSkippingTheConsole) {
@@ -49,10 +58,11 @@ TEST(PortMap, SysfsPortsWithAUartThenUsbInNameOrderSkippingTheConsole) {
     port("ttyS2", "0");   // no UART
     port("ttyS3", "4");   // COM4
     port("ttyUSB0", "");  // takes COM1
+    port("ttyUSB1", "");  // a console too
     port("ttyACM0", "");  // then COM3
     port("tty1", "");
     std::filesystem::create_directories(sys.File("console"));
-    WriteFile(sys.File("console/active"), "tty0 ttyS0\n");
+    WriteFile(sys.File("console/active"), "tty0 ttyS0 ttyUSB1\n");
     std::vector<PortMapEntry> ports;
     ASSERT_EQ(ListPortsFromSysfs(sys.Path(), ports), PortMapStatus::Ok);
     EXPECT_EQ(Names(ports), (std::vector<std::string>{"COM1=/dev/ttyUSB0", "COM2=/dev/ttyS1",

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "link/clsLogFile.h"
 #include "tests/support/DeviceEmulator.h"
 
@@ -10,6 +12,14 @@ using test::ReadFile;
 using test::TempFolder;
 using test::WithoutStamps;
 using test::WriteFile;
+
+// "[mm/dd/yyyy hh:" of the local time now, the hour on the 24-hour clock.
+std::string StampNow() {
+    const std::time_t now = std::time(nullptr);
+    char text[32];
+    std::strftime(text, sizeof text, "[%m/%d/%Y %H:", std::localtime(&now));
+    return text;
+}
 
 TEST(clsLogFile, TruncatesOrAppendsAfterThreeLineEnds) {
     TempFolder dir;
@@ -25,7 +35,10 @@ TEST(clsLogFile, TruncatesOrAppendsAfterThreeLineEnds) {
 
     clsLogFile log;
     log.SetUseDatetimeStamp(true);
+    const std::string before = StampNow();
     ASSERT_TRUE(log.OpenLog(false, path));
+    const std::string stamp = ReadFile(path).substr(0, 15);
+    EXPECT_TRUE(stamp == before || stamp == StampNow()) << stamp;
     log.LogMessage("x");
     EXPECT_EQ(log.FileHandle() >= 0, true);
     log.CloseLog();

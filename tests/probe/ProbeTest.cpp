@@ -1,11 +1,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -20,6 +19,7 @@ namespace tavo::test {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 // The expected text of a file, written with "\n" for each CR LF line end.
 std::string Crlf(const std::string& text) {
@@ -86,9 +86,12 @@ TEST_F(Probe, RelayControllerAndMatrixSwitchAreWrittenInPortOrder) {
 TEST_F(Probe, PortsWithoutAnIdentifiedDeviceAreLoggedAndAnEarlierFileIsRemoved) {
     DeviceEmulator silent({.silent = true});
     DeviceEmulator mute({.neverReply = true});
+    // A waiting character is taken as the echo: each echo's double derails the identify frame.
+    DeviceEmulator doubled({.echoTwice = true});
     map_.Map(1, silent.DevicePath());
     map_.Map(2, mute.DevicePath());
     map_.Map(3, scratch_.File("no-such-device"));
+    map_.Map(4, doubled.DevicePath());
     WriteFile(InProgram("tavo.txt"), "QUELB,COM9\r\n");
     const std::string log = scratch_.File("probe.log");
 
@@ -109,6 +112,14 @@ TEST_F(Probe, PortsWithoutAnIdentifiedDeviceAreLoggedAndAnEarlierFileIsRemoved) 
 [STAMP]: ERROR: 2
 [STAMP]: Error opening serial port COM3:
 
+[STAMP]: Device found on serial port COM4:
+[STAMP]: !(!)8
+
+Error sending command to device.
+
+
+[STAMP]: No response from device on serial port COM4:
+
 [STAMP]: Log closed.
 )"));
 }
@@ -122,38 +133,25 @@ TEST_F(Probe, ReplyCharactersThreeAndFourTellTheModel) {
     other.SetRegister(0x01, "AB00");
     map_.Map(1, shortRelay.DevicePath());
     map_.Map(2, shortest.DevicePath());
-    map_.Map(3, other.DevicePath());
+    fs::create_symlink(other.DevicePath(), map_.Path() + "/COM03");
 
-    EXPECT_EQ(Run({}).status, 0);
-    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\nZIM-8x8,COM2\nZIM-8x8,COM3\n"));
+    EXPECT_EQ(Run({"-d"}).status, 0);
+    // The file names the port as listed, the log by its number.
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\nZIM-8x8,COM2\nZIM-8x8,COM03\n"));
+    EXPECT_NE(Log(InProgram("tavohwp.txt")).find("COM3:\r\n[STAMP]: !(!)8(8)1(1)"), std::string::npos);
+    EXPECT_NE(Log(InProgram("tavohwp.txt")).find("COM3: appears to be an ZIM-8x8.\r\n"), std::string::npos);
 }
 
 TEST_F(Probe, NoDeviceFoundDeletesTheEarlierFileWithoutWritingIt) {
     WriteFile(InProgram("tavo.txt"), "QUELB,COM9\r\n");
     WriteFile(InProgram("tavohwp.txt"), "an earlier log\r\n");
-    int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    ASSERT_GE(watch, 0);
-    ASSERT_GE(::inotify_add_watch(watch, program_.Path().c_str(), IN_CREATE | IN_DELETE | IN_MODIFY), 0);
+    fs::create_hard_link(InProgram("tavo.txt"), scratch_.File("earlier"));
 
     ProgramResult r = Run({"-d"});
     EXPECT_EQ(r.status, 0);
-    std::vector<std::string> events;
-    alignas(inotify_event) char buffer[4096];
-    for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
-        for (char* p = buffer; p < buffer + n;) {
-            auto* e = reinterpret_cast<inotify_event*>(p);
-            const std::string name = e->len > 0 ? e->name : "";
-            if (name.starts_with("tavo.txt") || name.starts_with(".tavo.txt"))
-                events.push_back(std::string(e->mask & IN_CREATE   ? "+"
-                                             : e->mask & IN_DELETE ? "-"
-                                                                   : "*") +
-                                 (name.starts_with(".") ? "temporary" : name));
-            p += sizeof(inotify_event) + e->len;
-        }
-    }
-    ::close(watch);
-    // The new list is written aside and dropped; the earlier file is deleted, never emptied.
-    EXPECT_EQ(events, (std::vector<std::string>{"+temporary", "-temporary", "-tavo.txt"}));
+    // The earlier file is deleted, never emptied, and no new list stays behind.
+    EXPECT_EQ(ReadFile(scratch_.File("earlier")), "QUELB,COM9\r\n");
+    EXPECT_EQ(program_.Names(), (std::vector<std::string>{"libtavohwp.so", "tavohwp", "tavohwp.txt"}));
     EXPECT_EQ(Log(InProgram("tavohwp.txt")), Crlf(R"([STAMP]: Log opened.
 [STAMP]: NOTE: Ascii characters inside () are feedback from device.
 
@@ -308,6 +306,41 @@ TEST_F(Probe, ATraceThatCannotBeOpenedOrWrittenIsSaidOnStandardError) {
                             ")!\r\n\r\nFile too large\n");
     EXPECT_EQ(ReadFile(InProgram("tavohwp.txt")).size(), 200u);
     EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\n"));
+}
+
+// Three ports whose device fails the identify command in its own way, then a
+// relay controller on COM4: the probe passes over the three at once and finds it.
+TEST_F(Probe, BabblingOrUnpluggedDevicesArePassedOverAtOnce) {
+    struct Case {
+        const char* name;
+        EmulatorOptions options;
+        const char* traced;
+    };
+    const Case cases[] = {
+        {"babbling", {.babbleFor = 60s}, "\r\nReply too long.\r\n"},
+        {"unplugged during the identify command", {.hangUpAfter = 4}, "]: ERROR: 5\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::unique_ptr<DeviceEmulator>> faulty;
+        for (int n = 1; n <= 3; ++n) {
+            faulty.push_back(std::make_unique<DeviceEmulator>(c.options));
+            map_.Map(n, faulty.back()->DevicePath());
+        }
+        DeviceEmulator relay;
+        map_.Map(4, relay.DevicePath());
+
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(Run({"-d"}).status, 0);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took.count(), 3.0);  // waiting out each faulty port took 2.4 s, or for ever
+        EXPECT_EQ(ReadFile(InProgram("tavo.txt")), "QUELB,COM4\r\n");
+        const std::string log = ReadFile(InProgram("tavohwp.txt"));
+        for (const char* port : {"COM1", "COM2", "COM3"})
+            EXPECT_NE(log.find("No response from device on serial port " + std::string(port) + ":"),
+                      std::string::npos);
+        EXPECT_NE(log.find(c.traced), std::string::npos);
+    }
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
-#include <regex>
 
 #include "tests/support/DeviceEmulator.h"
 #include "tests/support/FileSizeLimit.h"
@@ -14,6 +14,7 @@ namespace tavo {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 using test::DeviceEmulator;
 using test::DeviceModel;
 using test::EmulatorOptions;
@@ -147,22 +148,27 @@ TEST_F(QueryTest, UnansweredLinesAndLongRepliesAndAnyDeviceName) {
     DeviceEmulator quiet({.neverReply = true});
     DeviceEmulator chatty({.model = DeviceModel::ZIM8x8});
     chatty.SetRegister(0x10, "0A0B77");  // a reply two characters too long
+    // A waiting character is taken as the echo: each echo's double derails the frame.
+    DeviceEmulator doubled({.echoTwice = true});
     map.Map(2, quiet.DevicePath());
     map.Map(3, chatty.DevicePath());
-    WriteFile(dir.File("two.txt"), "800000\r\n  840000  \r\n\r\n");
+    map.Map(4, doubled.DevicePath());
+    WriteFile(dir.File("two.txt"), "800000\r\n  050001  \r\n\r\n");  // a write awaits a reply too
     WriteFile(dir.File("one.txt"), "900000\n");
     WriteFile(dir.File("tavodevices.cfg"), "[Quiet]\r\nInitCmds=" + dir.File("two.txt") +
-                                               "\r\n[Other]\r\nInitCmds=" + dir.File("one.txt") + "\r\n");
-    DevicePorts("Quiet,COM2\r\nOther,COM3\r\n");
+                                               "\r\n[quelb]\r\nInitCmds=" + dir.File("one.txt") + "\r\n");
+    DevicePorts("Quiet,COM2\r\nquelb,COM3\r\nquelb,COM4\r\n");
 
     ASSERT_EQ(Run({"-d"}).status, 0);
     EXPECT_EQ(File("feedback_Quiet_COM2.txt"),
-              "800000  No response from device.\r\n840000  No response from device.\r\n");
+              "800000  No response from device.\r\n050001  No response from device.\r\n");
     EXPECT_EQ(File("cinfo_Quiet_COM2.txt"), "****\tNO RESPONSE FROM DEVICE\r\n");
     EXPECT_EQ(Count(Trace(), "No response from device on serial port COM2:\r\n\r\n"), 2u);
-    // Any name other than QUELB gets the matrix switch's report.
-    EXPECT_EQ(File("feedback_Other_COM3.txt"), "900A0B\r\n");
-    EXPECT_EQ(File("cinfo_Other_COM3.txt"), "900A0B\tGROUP = 11\tKEY = 12\tIR OUTPUT #1 SELECT\r\n");
+    // Any name other than QUELB, even quelb, gets the matrix switch's report.
+    EXPECT_EQ(File("feedback_quelb_COM3.txt"), "900A0B\r\n");
+    EXPECT_EQ(File("cinfo_quelb_COM3.txt"), "900A0B\tGROUP = 11\tKEY = 12\tIR OUTPUT #1 SELECT\r\n");
+    EXPECT_EQ(File("feedback_quelb_COM4.txt"), "900000  No response from device.\r\n");
+    EXPECT_TRUE(doubled.Frames().empty());
 }
 
 TEST_F(QueryTest, DevicesThatCannotBeReadAreSkippedAndTheRunGoesOn) {
@@ -292,6 +298,7 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     WriteFile(dir.File("ports.txt"), "QUELB,COM1\r\n");
     WriteFile(dir.File("my.cfg"), "[general]\r\ndeviceportfile=" + dir.File("ports.txt") +
                                       "\r\nDebugFile=" + dir.File("trace.txt") +
+                                      "\r\nCInfoFile=" + dir.File("ci_[devicename].txt") +
                                       "\r\n[QUELB]\r\nInitCmds=" + dir.File("one.txt") + "\r\n");
 
     for (const char* flag : {"-p", "-f", "-i"}) {
@@ -307,20 +314,57 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     EXPECT_EQ(r.errors, "File Error: Configuration file not specified or found!\n");
     EXPECT_EQ(r.status, 1);
 
-    // [General] is read only with a command line; -f and -i take the templates.
-    r = Run({"-c", dir.File("my.cfg"), "-d", "-f", dir.File("FB_[port].TXT"), "-i",
-             dir.File("ci_[devicename].txt")});
+    // With a command line [General] is read; -f takes the template.
+    r = Run({"-c", dir.File("my.cfg"), "-d", "-f", dir.File("FB_[port].TXT")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(File("fb_COM1.txt"), "800000\r\n");
     EXPECT_TRUE(Exists("ci_QUELB.txt"));
     EXPECT_NE(ReadFile(dir.File("trace.txt")).find("Log opened."), std::string::npos);
 
-    // Without a command line tavo.txt of the program folder is needed, as a file.
+    // Without one it is not: tavo.txt of the program folder is needed, as a
+    // file. An empty -c keeps the program folder's configuration file.
+    WriteFile(dir.File("tavodevices.cfg"), ReadFile(dir.File("my.cfg")));
     ASSERT_EQ(::mkfifo(dir.File("tavo.txt").c_str(), 0644), 0);
     r = Run();
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errors, "File Error: The device port file (" + dir.File("tavo.txt") +
                             ") was not found! Please run tavohwp.exe first.\n");
+    EXPECT_EQ(Run({"-c"}).errors, "");
+}
+
+// A relay controller that fails during its 42-line initialization file: the
+// query records every line and ends within seconds.
+TEST_F(QueryTest, BabblingOrUnpluggedDeviceEndsTheRunWithinSeconds) {
+    struct Case {
+        const char* name;
+        EmulatorOptions options;
+        std::size_t answered;  // lines answered before the fault
+        const char* traced;
+    };
+    const Case cases[] = {
+        {"babbling from the first read", {.babbleFor = 60s}, 0, "\r\nReply too long.\r\n"},
+        // The presence test's two characters and three frames of ten, then the line goes.
+        {"unplugged after three lines", {.hangUpAfter = 32}, 3, "]: ERROR: 5\r\n"},
+    };
+    DevicePorts("QUELB,COM1\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeviceEmulator device(c.options);
+        map.Map(1, device.DevicePath());
+
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(Run({"-d"}).status, 0);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took.count(), 5.0);  // a hung-up line cost 2.4 s a line, a babbling one for ever
+        const std::string feedback = File("feedback_QUELB_COM1.txt");
+        EXPECT_EQ(Count(feedback, "\r\n"), 42u);
+        EXPECT_EQ(feedback.substr(0, 8 * c.answered),
+                  std::string("800000\r\n840000\r\n900000\r\n").substr(0, 8 * c.answered));
+        if (c.answered > 0) {
+            EXPECT_EQ(Count(feedback, "  No response from device.\r\n"), 42 - c.answered);
+        }
+        EXPECT_NE(File("tavoqry.txt").find(c.traced), std::string::npos);
+    }
 }
 
 }  // namespace

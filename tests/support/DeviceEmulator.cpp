@@ -191,6 +191,7 @@ void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
     const bool frameEnds = c == '*' && inFrame_;
     const int readCode = frameEnds ? TakeFrame(frame_) : -1;
     SendAt(options_.wrongEcho ? static_cast<char>(c ^ 0x20) : c, sendAt);
+    if (options_.echoTwice) SendAt(c, sendAt);
 
     if (c == '!') {
         inFrame_ = true;

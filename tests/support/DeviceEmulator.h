@@ -28,6 +28,7 @@ struct EmulatorOptions {
     DeviceModel model = DeviceModel::QUELB;
     bool silent = false;               // no echo, no reply: a port with nothing attached
     bool wrongEcho = false;            // echoes a different character than it received
+    bool echoTwice = false;            // echoes every character twice (a loop-back beside the device)
     int stopEchoAfter = -1;            // echoes only the first N characters (-1: all)
     bool neverReply = false;           // echoes but never answers a read
     bool replyWithoutEnd = false;      // the reply lacks its closing "*"
