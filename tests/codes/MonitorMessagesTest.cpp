@@ -44,5 +44,20 @@ TEST(MonitorMessages, WhatTheX10LabelsShow) {
     }
 }
 
+// The matrix switch's message gives each code as one digit: house, unit and function of codes 0 to 15.
+TEST(MonitorMessages, X10NamesOfEveryCode) {
+    std::string all;
+    for (char c : std::string("0123456789ABCDEF")) {
+        std::string house, unit, function;
+        EXPECT_TRUE(DecodeX10Monitor(6, std::string("$") + c + c + "x" + c + "+", house, unit, &function));
+        all += house + "/" + unit + "/" + function + "|";
+    }
+    EXPECT_EQ(
+        all,
+        "M/13/All Units Off|E/5/All Lights On|C/3/On|K/11/Off|O/15/Dim|G/7/Bright|A/1/All Lights Off|"
+        "I/9/Extended Code|N/14/Hail Request|F/6/Hail Acknowledge|D/4/Pre-Set Dim High|L/12/Pre-Set Dim low|"
+        "P/16/Extended Data|H/8/Status=on|B/2/Status=off|J/10/Status Request|");
+}
+
 }  // namespace
 }  // namespace tavo

@@ -1,67 +1,50 @@
 #include <gtest/gtest.h>
 
+#include "codes/QUELBModel.h"
+#include "codes/ZIM8x8Model.h"
 #include "codes/clsQUELBProtocol.h"
 #include "codes/clsZIM8x8Protocol.h"
 
 namespace tavo {
 namespace {
 
-struct IRCase {
-    const char* word;
-    std::int16_t group, key;
-    const char* name;
-};
-
-struct X10Case {
-    const char* word;
-    const char* house;
-    const char* unit;
-    const char* func;
-    const char* name;
-};
-
-void ExpectIR(clsDeviceProtocol& p, const IRCase& c) {
-    SCOPED_TRACE(c.word);
+// What a decoder gives: "group/key/name", "house/unit/function/name", or "false".
+std::string IR(clsDeviceProtocol& p, const char* word) {
     std::int16_t group = 0, key = 0;
     std::string name;
-    ASSERT_TRUE(p.DecodeIRCommand(c.word, group, key, &name));
-    EXPECT_EQ(group, c.group);
-    EXPECT_EQ(key, c.key);
-    EXPECT_EQ(name, c.name);
+    if (!p.DecodeIRCommand(word, group, key, &name)) return "false";
+    return std::to_string(group) + "/" + std::to_string(key) + "/" + name;
 }
 
-void ExpectX10(clsDeviceProtocol& p, const X10Case& c) {
-    SCOPED_TRACE(c.word);
+std::string X10(clsDeviceProtocol& p, const char* word) {
     std::string house, unit, func, name;
-    ASSERT_TRUE(p.DecodeX10Command(c.word, house, unit, func, &name));
-    EXPECT_EQ(house, c.house);
-    EXPECT_EQ(unit, c.unit);
-    EXPECT_EQ(func, c.func);
-    EXPECT_EQ(name, c.name);
+    return p.DecodeX10Command(word, house, unit, func, &name) ? house + "/" + unit + "/" + func + "/" + name
+                                                              : "false";
 }
 
 TEST(clsQUELBProtocol, DecodesRelayReplies) {
     clsQUELBProtocol p;
-    ExpectIR(p, {"9C0A1F", 11, 32, "IR RELAY #1 OFF"});
-    ExpectIR(p, {" 9c0a1f ", 11, 32, "IR RELAY #1 OFF"});
-    ExpectIR(p, {"90FFFF", 256, 256, "IR ALL RELAYS ON"});
-    ExpectIR(p, {"A30000", 1, 1, "IR RELAY #8 OFF"});
-    ExpectX10(p, {"A6E2E3", "B", "3", "OFF", "X-10 RELAY #1 ON"});
-    ExpectX10(p, {"AE6668", "A", "1", "", "X-10 ALL RELAYS OFF"});
-    ExpectX10(p, {"B7CCC2", "P", "16", "ON", "X-10 RELAY #8 OFF"});
-    ExpectX10(p, {"AFZZZZ", "", "", "", "X-10 RELAY B OFF"});
+    EXPECT_EQ(IR(p, "9C0A1F"), "11/32/IR RELAY #1 OFF");
+    EXPECT_EQ(IR(p, " 9c0a1f "), "11/32/IR RELAY #1 OFF");
+    EXPECT_EQ(IR(p, "90FFFF"), "256/256/IR ALL RELAYS ON");
+    EXPECT_EQ(IR(p, "A30000"), "1/1/IR RELAY #8 OFF");
+    EXPECT_EQ(X10(p, "A6E2E3"), "B/3/OFF/X-10 RELAY #1 ON");
+    EXPECT_EQ(X10(p, "AE6668"), "A/1//X-10 ALL RELAYS OFF");
+    EXPECT_EQ(X10(p, "B7CCC2"), "P/16/ON/X-10 RELAY #8 OFF");
+    EXPECT_EQ(X10(p, "AFZZZZ"), "///X-10 RELAY B OFF");
+    EXPECT_EQ(X10(p, "A6E2E3F"), "false");
     EXPECT_EQ(p.BuildX10String("A", "1", "ON"), "6662");
     EXPECT_EQ(p.BuildX10String("A", "1", "STATUS OFF"), "");
 }
 
 TEST(clsZIM8x8Protocol, DecodesMatrixReplies) {
     clsZIM8x8Protocol p;
-    ExpectIR(p, {"980001", 1, 2, "IR INPUT #1 SELECT"});
-    ExpectIR(p, {"97FF00", 256, 1, "IR OUTPUT #8 SELECT"});
-    ExpectX10(p, {"A06662", "A", "1", "ON", "X-10 OUTPUT #1 SELECT"});
-    ExpectX10(p, {"AFCCC3", "P", "16", "OFF", "X-10 INPUT #8 SELECT"});
-    ExpectX10(p, {"A8CCC3", "P", "16", "OFF", "X-10 INPUT #1 SELECT"});
-    ExpectX10(p, {"A9CCC3", "P", "16", "OFF", "X-10 INPUT #2 SELECT"});
+    EXPECT_EQ(IR(p, "980001"), "1/2/IR INPUT #1 SELECT");
+    EXPECT_EQ(IR(p, "97FF00"), "256/1/IR OUTPUT #8 SELECT");
+    EXPECT_EQ(X10(p, "A06662"), "A/1/ON/X-10 OUTPUT #1 SELECT");
+    EXPECT_EQ(X10(p, "AFCCC3"), "P/16/OFF/X-10 INPUT #8 SELECT");
+    EXPECT_EQ(X10(p, "A8CCC3"), "P/16/OFF/X-10 INPUT #1 SELECT");
+    EXPECT_EQ(X10(p, "A9CCC3"), "P/16/OFF/X-10 INPUT #2 SELECT");
     EXPECT_EQ(p.BuildX10String("b", "3", "off"), "E2E3");
 }
 
@@ -107,11 +90,8 @@ TEST(Protocols, UndecodableWordsLeaveTheOutputsAlone) {
 TEST(Protocols, TheTwinsNameTheSharedCodesByTheirOwnModel) {
     clsQUELBProtocol relay;
     clsZIM8x8Protocol matrix;
-    std::string house, unit, func, relayName, matrixName;
-    ASSERT_TRUE(relay.DecodeX10Command("A46662", house, unit, func, &relayName));
-    ASSERT_TRUE(matrix.DecodeX10Command("A46662", house, unit, func, &matrixName));
-    EXPECT_EQ(relayName, "X-10 ALL RELAYS ON");
-    EXPECT_EQ(matrixName, "X-10 OUTPUT #5 SELECT");
+    EXPECT_EQ(X10(relay, "A46662"), "A/1/ON/X-10 ALL RELAYS ON");
+    EXPECT_EQ(X10(matrix, "A46662"), "A/1/ON/X-10 OUTPUT #5 SELECT");
 }
 
 TEST(Protocols, X10TablesAreMadeAtTheFirstX10Operation) {
@@ -129,6 +109,30 @@ TEST(Protocols, X10TablesAreMadeAtTheFirstX10Operation) {
     clsZIM8x8Protocol other;
     EXPECT_EQ(other.GetFunctionStr("6669"), "HAIL REQUEST");
     EXPECT_TRUE(other.HasX10Data());
+}
+
+// The words the windows send to switch the monitor modes and the IR and X-10
+// control, and the length of an X-10 monitor message, by model.
+TEST(DeviceModels, MonitorAndEnableWords) {
+    auto words = [](const DeviceModel& m) {
+        return std::string(m.irMonitorOn) + " " + m.irMonitorOff + " " + m.x10MonitorOn + " " +
+               m.x10MonitorOff + " " + m.enableIROn + " " + m.enableIROff + " " + m.enableX10On + " " +
+               m.enableX10Off + " " + std::to_string(m.x10MonitorLength);
+    };
+    EXPECT_EQ(words(kQUELBModel), "010004 020004 010001 020001 010008 020008 010002 020002 12");
+    EXPECT_EQ(words(kZIM8x8Model), "060000 070000 0A0000 0B0000 040000 050000 080000 090000 6");
+}
+
+// The general settings lines by the enable boxes (0 clear, 1 ticked, 2 grey:
+// neither set nor cleared), and the matrix switch's flags read: "0" off, any other digit on.
+TEST(DeviceModels, GeneralSettingsLinesAndFlags) {
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(kQUELBModel.generalSettingsLines({1, 0, {}}), (Lines{"010008", "020007"}));
+    EXPECT_EQ(kQUELBModel.generalSettingsLines({2, 1, {}}), (Lines{"010002", "020005"}));
+    const std::int16_t routing[8] = {7, 6, 5, 4, 3, 2, 1, 0};
+    EXPECT_EQ(kZIM8x8Model.generalSettingsLines({2, 1, routing}), (Lines{"018765", "024321", "0C0010"}));
+    const GeneralReply flags = kZIM8x8Model.readGeneralReply("8C20F0");
+    EXPECT_EQ(flags.flags, (std::array<std::optional<int>, 4>{1, 0, 1, 0}));
 }
 
 }  // namespace
