@@ -45,10 +45,7 @@ TEST(clsX10Data, LookupsThatMatchNothingGiveEmptyText) {
     EXPECT_EQ(x10.GetHouseCode(""), "");
     EXPECT_EQ(x10.GetHouseCode("G"), "");
     EXPECT_EQ(x10.GetUnitCode("A6XZE3"), "");
-    EXPECT_EQ(x10.GetHouseCode(std::string("A6\0"
-                                           "2E3",
-                                           6)),
-              "");
+    EXPECT_EQ(x10.GetHouseCode(std::string_view("A6\0002E3", 6)), "");
 }
 
 TEST(clsX10Data, FunctionComesFromTheLastCharacter) {
