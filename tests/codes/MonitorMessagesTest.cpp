@@ -35,7 +35,7 @@ TEST(MonitorMessages, WhatTheX10LabelsShow) {
         std::size_t length;
         const char* received;
         const char* shown;
-    } cases[] = {{6, "$6 2x2+", "A/3/On"}, {12, "$0CC0zz0004+", "A/13/On"}, {12, "$0CC0zz0004", "*/*/*"}};
+    } cases[] = {{6, "$6 2x2+", "A/3/On"}, {6, "#62x2+", "//"}, {12, "$0CC0zz0004", "*/*/*"}};
     for (const auto& c : cases) {
         const X10MonitorText text = X10MonitorDisplay(c.length, c.received);
         EXPECT_EQ(text.house + "/" + text.unit + "/" + text.function, c.shown) << c.received;

@@ -110,8 +110,7 @@ TEST(DeviceModels, GeneralSettingsLinesAndFlags) {
     EXPECT_EQ(kQUELBModel.generalSettingsLines({2, 1, {}}), (Lines{"010002", "020005"}));
     const std::int16_t routing[8] = {7, 6, 5, 4, 3, 2, 1, 0};
     EXPECT_EQ(kZIM8x8Model.generalSettingsLines({2, 1, routing}), (Lines{"018765", "024321", "0C0010"}));
-    const GeneralReply flags = kZIM8x8Model.readGeneralReply("8C20F0");
-    EXPECT_EQ(flags.flags, (std::array<std::optional<int>, 4>{1, 0, 1, 0}));
+    EXPECT_EQ(kZIM8x8Model.readGeneralReply("8C20F0").flags, (std::array<std::optional<int>, 4>{1, 0, 1, 0}));
 }
 
 }  // namespace

@@ -176,8 +176,8 @@ TEST_F(PortScan, FailedPortListLeavesFileAndTableAndEmptiesTheList) {
     EXPECT_EQ(gSelectedDevice, -1);
 }
 
-// While the chooser loads and scans, the user sees at each turn of the event
-// loop its status text, the hourglass and an empty list.
+// While the chooser loads (shown) and scans, the user sees at each turn of the
+// event loop its status text, the hourglass and an empty list.
 TEST_F(PortScan, LoadWithoutPortFileScansAndClearsTheCheckBoxes) {
     ASSERT_TRUE(Start(kBothDevices));
     DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
@@ -186,7 +186,8 @@ TEST_F(PortScan, LoadWithoutPortFileScansAndClearsTheCheckBoxes) {
     std::set<QString> seen;
     auto look = [&] {
         seen.insert(chooser_.StatusText() + "|" + QString::number(WidgetMousePointer(chooser_)) + "|" +
-                    QString::number(chooser_.cboDevice->count()));
+                    QString::number(chooser_.cboDevice->count()) + "|" +
+                    QString::number(chooser_.isVisible()));
     };
     QTimer::singleShot(0, look);  // the load's turn of the event loop, before it scans
     SetYieldHook(look);           // the serial waits of the scans
@@ -198,8 +199,9 @@ TEST_F(PortScan, LoadWithoutPortFileScansAndClearsTheCheckBoxes) {
     EXPECT_FALSE(gDebugFileEnabled);
     chooser_.cmdScan_Click();  // starts from the list that the load made
     SetYieldHook(nullptr);
-    EXPECT_EQ(seen, (std::set<QString>{"Initializing, please stand-by...|11|0",
-                                       "Scanning for devices, please stand-by...|11|0"}));
+    EXPECT_EQ(seen, (std::set<QString>{"Initializing, please stand-by...|11|0|1",
+                                       "Scanning for devices, please stand-by...|11|0|1",
+                                       "Scanning for devices, please stand-by...|11|0|0"}));
 }
 
 TEST_F(PortScan, NamedPipeAsPortFileIsNeitherReadNorWrittenAndBlocksNothing) {

@@ -85,7 +85,7 @@ TEST_F(Chooser, PortWithoutANumberIsSkipped) {
 }
 
 TEST_F(Chooser, OnlyCommentsGiveTheDemoList) {
-    Load(kBothDevices, "; nothing found yet, scan again\r\n\r\n");
+    Load(kBothDevices, "; QUELB,COM9\r\n\r\n");
     EXPECT_TRUE(gDemoMode);
     EXPECT_EQ(Entries(chooser_), (QStringList{"QUELB, on COM0", "ZIM-8x8, on COM0"}));
     EXPECT_EQ(chooser_.windowTitle(), "TAVO Device Configuration (Demo Mode)");
