@@ -89,6 +89,8 @@ TEST_F(HostedButton, ReleaseOutsideRestoresFaceWithoutClick) {
 
 TEST_F(HostedButton, SpaceBarClicksOnItsReleaseOtherKeysDoNothing) {
     QSignalSpy clicks(button_, &Quorvel::Click);
+    QTest::keyClick(&host_, Qt::Key_Tab);  // the keyboard reaches it
+    EXPECT_EQ(host_.focusWidget(), button_);
     for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_A}) {
         SCOPED_TRACE(key);
         SendKey(QEvent::KeyPress, key);
@@ -148,8 +150,6 @@ TEST_F(HostedButton, PressCutShortByDisablingDoesNotClick) {
 TEST_F(HostedButton, SizeStaysFixedWhateverTheHostAsks) {
     const QSize fixed(18, 10);
     button_->resize(100, 40);
-    EXPECT_EQ(button_->size(), fixed);
-    button_->setGeometry(0, 0, 5, 3);
     EXPECT_EQ(button_->size(), fixed);
     button_->setFixedSize(40, 30);
     EXPECT_EQ(button_->size(), fixed);

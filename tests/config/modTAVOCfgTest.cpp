@@ -178,6 +178,7 @@ TEST_F(StartUpLoop, UnknownDeviceTypeShowsTheChooserAgain) {
     });
     EXPECT_EQ(RunMain([](std::int32_t) {}), 0);
     EXPECT_TRUE(shown_.empty());
+    EXPECT_EQ(boxes_.Shown().size(), 1u);  // Cancel ended it, with the entry still selected
 }
 
 TEST_F(StartUpLoop, CloseBoxEndsAtFirstAndReopensTheDeviceLater) {
