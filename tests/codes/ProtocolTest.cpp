@@ -23,29 +23,32 @@ std::string X10(clsDeviceProtocol& p, const char* word) {
     return (ok ? "" : "false ") + house + "/" + unit + "/" + func + "/" + name;
 }
 
-TEST(clsQUELBProtocol, DecodesRelayReplies) {
-    clsQUELBProtocol p;
-    EXPECT_EQ(IR(p, "9C0A1F"), "11/32/IR RELAY #1 OFF");
-    EXPECT_EQ(IR(p, " 9c0a1f "), "11/32/IR RELAY #1 OFF");
-    EXPECT_EQ(IR(p, "90FFFF"), "256/256/IR ALL RELAYS ON");
-    EXPECT_EQ(IR(p, "A30000"), "1/1/IR RELAY #8 OFF");
-    EXPECT_EQ(X10(p, "A6E2E3"), "B/3/OFF/X-10 RELAY #1 ON");
-    EXPECT_EQ(X10(p, "AE6668"), "A/1//X-10 ALL RELAYS OFF");
-    EXPECT_EQ(X10(p, "B7CCC2"), "P/16/ON/X-10 RELAY #8 OFF");
-    EXPECT_EQ(X10(p, "AFZZZZ"), "///X-10 RELAY B OFF");
-    EXPECT_EQ(p.BuildX10String("A", "1", "ON"), "6662");
-    EXPECT_EQ(p.BuildX10String("A", "1", "STATUS OFF"), "");
-}
-
-TEST(clsZIM8x8Protocol, DecodesMatrixReplies) {
-    clsZIM8x8Protocol p;
-    EXPECT_EQ(IR(p, "980001"), "1/2/IR INPUT #1 SELECT");
-    EXPECT_EQ(IR(p, "97FF00"), "256/1/IR OUTPUT #8 SELECT");
-    EXPECT_EQ(X10(p, "A06662"), "A/1/ON/X-10 OUTPUT #1 SELECT");
-    EXPECT_EQ(X10(p, "AFCCC3"), "P/16/OFF/X-10 INPUT #8 SELECT");
-    EXPECT_EQ(X10(p, "A8CCC3"), "P/16/OFF/X-10 INPUT #1 SELECT");
-    EXPECT_EQ(X10(p, "A9CCC3"), "P/16/OFF/X-10 INPUT #2 SELECT");
-    EXPECT_EQ(p.BuildX10String("b", "3", "off"), "E2E3");
+// Reply words decoded by the class of the model that sent them.
+TEST(Protocols, DecodeTheRepliesOfTheirModel) {
+    clsQUELBProtocol relay;
+    clsZIM8x8Protocol matrix;
+    const struct {
+        std::string (*decode)(clsDeviceProtocol&, const char*);
+        clsDeviceProtocol& p;
+        const char* word;
+        const char* decoded;
+    } cases[] = {{IR, relay, "9C0A1F", "11/32/IR RELAY #1 OFF"},
+                 {IR, relay, " 9c0a1f ", "11/32/IR RELAY #1 OFF"},
+                 {IR, relay, "90FFFF", "256/256/IR ALL RELAYS ON"},
+                 {IR, relay, "A30000", "1/1/IR RELAY #8 OFF"},
+                 {X10, relay, "A6E2E3", "B/3/OFF/X-10 RELAY #1 ON"},
+                 {X10, relay, "AE6668", "A/1//X-10 ALL RELAYS OFF"},
+                 {X10, relay, "B7CCC2", "P/16/ON/X-10 RELAY #8 OFF"},
+                 {X10, relay, "AFZZZZ", "///X-10 RELAY B OFF"},
+                 {IR, matrix, "980001", "1/2/IR INPUT #1 SELECT"},
+                 {IR, matrix, "97FF00", "256/1/IR OUTPUT #8 SELECT"},
+                 {X10, matrix, "A06662", "A/1/ON/X-10 OUTPUT #1 SELECT"},
+                 {X10, matrix, "AFCCC3", "P/16/OFF/X-10 INPUT #8 SELECT"},
+                 {X10, matrix, "A8CCC3", "P/16/OFF/X-10 INPUT #1 SELECT"}};
+    for (const auto& c : cases) EXPECT_EQ(c.decode(c.p, c.word), c.decoded) << c.word;
+    EXPECT_EQ(relay.BuildX10String("A", "1", "ON"), "6662");
+    EXPECT_EQ(relay.BuildX10String("A", "1", "STATUS OFF"), "");
+    EXPECT_EQ(matrix.BuildX10String("b", "3", "off"), "E2E3");
 }
 
 // Each decoder reads only its own table, and a word it cannot name or read

@@ -23,11 +23,6 @@ QStringList Entries(const frmSelectDevice& chooser) {
     return entries;
 }
 
-int Ticked(const frmSelectDevice& chooser) {
-    return chooser.chkDebugFile->isChecked() + chooser.chkFeedbackFile->isChecked() +
-           chooser.chkInfoFile->isChecked();
-}
-
 void PressKey(QWidget* target, int key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &press);
@@ -35,8 +30,7 @@ void PressKey(QWidget* target, int key) {
 
 class Chooser : public ConfigProgramTest {
   protected:
-    // Loads the chooser on the given configuration and device port file, with
-    // the switches a load decides left on.
+    // Loads the chooser on a configuration and device port file, with the switches a load decides left on.
     void Load(const std::string& devices, const std::string& portFile) {
         ASSERT_TRUE(Start(devices));
         WriteFile(PortFile(), portFile);
@@ -58,7 +52,8 @@ TEST_F(Chooser, ListsTheDevicesOfThePortFile) {
     EXPECT_EQ(chooser_.StatusText(), "Ready");
     EXPECT_FALSE(gDemoMode);
     EXPECT_FALSE(gReselectDevice);
-    EXPECT_EQ(Ticked(chooser_), 0);
+    EXPECT_FALSE(chooser_.chkDebugFile->isChecked() || chooser_.chkFeedbackFile->isChecked() ||
+                 chooser_.chkInfoFile->isChecked());
     EXPECT_FALSE(gDebugFileEnabled || gFeedbackFileEnabled || gCInfoFileEnabled);
     EXPECT_FALSE(chooser_.isVisible());
     EXPECT_EQ(WidgetMousePointer(chooser_), kDefaultPointer);
@@ -103,7 +98,8 @@ TEST_F(Chooser, UnknownDeviceNameStopsTheReading) {
     // Nothing listed, no demo mode, the check boxes as they were; the good line before stays in the table,
     // unlisted.
     EXPECT_EQ(chooser_.cboDevice->count(), 0);
-    EXPECT_EQ(Ticked(chooser_), 3);
+    EXPECT_TRUE(chooser_.chkDebugFile->isChecked() && chooser_.chkFeedbackFile->isChecked() &&
+                chooser_.chkInfoFile->isChecked());
     EXPECT_FALSE(gDemoMode);
     EXPECT_EQ(chooser_.windowTitle(), "TAVO Device Configuration");
     EXPECT_EQ(chooser_.StatusText(), "Ready");
