@@ -81,6 +81,9 @@ TEST(QuorvelProperties, EntriesWithoutPicturesGiveBuiltInFaces) {
     EXPECT_TRUE(SameFace(Shown(button), Quorvel::picDis()));
     button.SetEnabled(true);
     EXPECT_TRUE(SameFace(Shown(button), Quorvel::picUp()));
+    // Stored again, the entries hold the built-in faces.
+    button.WriteProperties(bag);
+    EXPECT_TRUE(SameFace(Stored(bag, "Picture"), Quorvel::picUp()));
 }
 
 TEST(QuorvelProperties, UnsetFacesAreNeverShown) {

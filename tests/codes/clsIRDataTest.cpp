@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "codes/clsIRData.h"
+#include "codes/clsQUELBProtocol.h"
+#include "link/modCommon.h"
 
 namespace tavo {
 namespace {
@@ -33,11 +35,26 @@ TEST(clsIRData, BuildRefusesCodesAndValuesOutOfRange) {
     clsIRData ir;
     EXPECT_EQ(ir.BuildString("90", 0, 1), "");
     EXPECT_EQ(ir.BuildString("90", 1, 257), "");
+    EXPECT_EQ(ir.BuildString("90", 1, 0), "");
     EXPECT_EQ(ir.BuildString("90", -1, 1), "");
     EXPECT_EQ(ir.BuildString("A4", 1, 1), "");
     EXPECT_EQ(ir.BuildString("8F", 1, 1), "");
     EXPECT_EQ(ir.BuildString("9G", 1, 1), "");  // inside "90".."A3" as text, but not a register
     EXPECT_EQ(ir.BuildString("9", 1, 1), "");
+}
+
+// With the word "RELAY" the templates give the relay controller's IR names.
+TEST(clsIRData, TemplatesOfTheRelayControllersIRNames) {
+    clsIRData ir;
+    clsQUELBProtocol relay;
+    for (int code = 0x90; code <= 0xA3; ++code) {
+        const std::string word = HexPad(static_cast<std::int16_t>(code), 2) + "0000";
+        std::string name, relayName;
+        std::int16_t group = 0, key = 0;
+        EXPECT_TRUE(ir.DecodeHexString(word, "RELAY", name, group, key) &&
+                    relay.DecodeIRCommand(word, group, key, &relayName));
+        EXPECT_EQ(name, relayName) << word;
+    }
 }
 
 TEST(clsIRData, TemplatesByCode) {

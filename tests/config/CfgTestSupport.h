@@ -36,6 +36,15 @@ inline std::string Crlf(const std::string& text) {
     return out;
 }
 
+// Exactly one box was shown, with this title, text and icon, and an OK button.
+inline void ExpectOneBox(const ScriptedMessageBox& boxes, const std::string& title, const std::string& text,
+                         MsgIcon icon = MsgIcon::Critical) {
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].title + ": " + boxes.Shown()[0].text, title + ": " + text);
+    EXPECT_EQ(boxes.Shown()[0].icon, icon);
+    EXPECT_EQ(boxes.Shown()[0].buttons, MsgButtons::Ok);
+}
+
 // The chooser that is on screen, or nullptr.
 inline frmSelectDevice* ShownChooser() {
     for (QWidget* w : QApplication::topLevelWidgets())

@@ -6,10 +6,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,9 +43,11 @@ TEST_F(PortScan, FindsTheConfiguredDeviceWritesThePortFileAndTraces) {
     ASSERT_TRUE(Start(kRelayOnly, "-d " + folder_.File("scan.log")));
     DeviceEmulator silent({.silent = true});
     DeviceEmulator relay;
+    DeviceEmulator mute({.neverReply = true});  // echoes, but does not answer who it is
     map_.Map(1, folder_.File("no-such-device"));
     map_.Map(2, silent.DevicePath());
     map_.Map(3, relay.DevicePath());
+    map_.Map(4, mute.DevicePath());
     WriteFile(folder_.File("scan.log"), "an earlier scan\r\n");
 
     chooser_.cmdScan_Click();
@@ -64,6 +68,9 @@ TEST_F(PortScan, FindsTheConfiguredDeviceWritesThePortFileAndTraces) {
 [STAMP]: Device found on serial port COM3:
 [STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(!)(8)(1)(0)(0)(0)(0)(*)
 [STAMP]: Device on serial port COM3: appears to be an QUELB.
+[STAMP]: Device found on serial port COM4:
+[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)
+[STAMP]: No response from device on serial port COM4:
 [STAMP]: Log closed.
 )"));
     // The relay controller saw the presence test twice (scan and identify), then the identify command.
@@ -92,10 +99,17 @@ TEST_F(PortScan, UnconfiguredDeviceIsNotListedAndASecondScanDeletesTheFile) {
     const std::string log = ReadFile(folder_.File("scan.log"));
     EXPECT_EQ(log.find("COM3"), std::string::npos);
     EXPECT_NE(log.find("]: No response from device on serial port COM4:\r\n"), std::string::npos);
+
+    // A scan that finds a device again leaves demo mode.
+    map_.Map(3, relay.DevicePath());
+    chooser_.cmdScan_Click();
+    EXPECT_FALSE(gDemoMode);
+    EXPECT_EQ(chooser_.windowTitle() + "|" + chooser_.StatusText(), "TAVO Device Configuration|Ready");
 }
 
 TEST_F(PortScan, ScanPressedDuringAScanDoesNotStartASecond) {
     ASSERT_TRUE(Start(kRelayOnly));
+    gAppLogFile = folder_.File("scan.log");  // without -d no trace is written
     DeviceEmulator relay;
     map_.Map(3, relay.DevicePath());
     // The serial waits let window events through: the user presses Scan again.
@@ -110,6 +124,7 @@ TEST_F(PortScan, ScanPressedDuringAScanDoesNotStartASecond) {
     EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM3\n"));
     EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
     EXPECT_TRUE(chooser_.cmdScan->isEnabled());
+    EXPECT_FALSE(fs::exists(gAppLogFile));
 }
 
 TEST_F(PortScan, PortsAboveCom16AreSkippedWithOneWarning) {
@@ -117,26 +132,26 @@ TEST_F(PortScan, PortsAboveCom16AreSkippedWithOneWarning) {
     DeviceEmulator relay;
     DeviceEmulator high17;
     DeviceEmulator high20({.model = DeviceModel::ZIM8x8});
-    map_.Map(3, relay.DevicePath());
+    map_.Map(16, relay.DevicePath());
     map_.Map(17, high17.DevicePath());
     map_.Map(20, high20.DevicePath());
     chooser_.cmdScan_Click();
 
-    ASSERT_EQ(boxes_.Shown().size(), 1u);
-    EXPECT_EQ(boxes_.Shown()[0].title, "Warning");
-    EXPECT_EQ(boxes_.Shown()[0].text,
-              "You have one or more serial ports greater than COM16.  Devices are not currently supported on "
-              "serial ports higher than COM16 and will not be probed.");
-    EXPECT_EQ(boxes_.Shown()[0].icon, MsgIcon::Information);
+    ExpectOneBox(
+        boxes_, "Warning",
+        "You have one or more serial ports greater than COM16.  Devices are not currently supported on "
+        "serial ports higher than COM16 and will not be probed.",
+        MsgIcon::Information);
     EXPECT_EQ(high17.Received(), "");
     EXPECT_EQ(high20.Received(), "");
-    EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM3\n"));
+    EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM16\n"));
 }
 
 TEST_F(PortScan, NoPortsDeletesThePortFileAndEntersDemoMode) {
-    ASSERT_TRUE(Start(kBothDevices));
+    ASSERT_TRUE(Start(kBothDevices, "-d " + folder_.File("scan.log")));
     WriteFile(PortFile(), "QUELB,COM3\r\n");
     chooser_.cmdScan_Click();
+    EXPECT_EQ(ReadFile(folder_.File("scan.log")).find("serial port"), std::string::npos);  // nothing probed
     EXPECT_FALSE(fs::exists(PortFile()));
     EXPECT_TRUE(gDemoMode);
     EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM0", "ZIM-8x8, on COM0"}));
@@ -150,31 +165,41 @@ TEST_F(PortScan, FailedPortListLeavesFileAndTableAndEmptiesTheList) {
 
     ::setenv("TAVO_PORTS", folder_.File("no-such-map").c_str(), 1);
     chooser_.cmdScan_Click();
-    ASSERT_EQ(boxes_.Shown().size(), 1u);
-    EXPECT_EQ(boxes_.Shown()[0].title, "Error");
-    EXPECT_EQ(boxes_.Shown()[0].text, "Unable to query registry for configured serial ports!");
-    EXPECT_EQ(boxes_.Shown()[0].icon, MsgIcon::Critical);
+    ExpectOneBox(boxes_, "Error", "Unable to query registry for configured serial ports!");
     EXPECT_EQ(chooser_.cboDevice->count(), 0);
+    EXPECT_EQ(chooser_.StatusText() + "|" + QString::number(WidgetMousePointer(chooser_)), "Ready|0");
     EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM3\n"));
     ASSERT_EQ(gDeviceInstances.size(), 1u);
     EXPECT_TRUE(gDeviceInstances[0].Valid);
     EXPECT_FALSE(gDemoMode);
-    // Nothing is listed, so OK chooses nothing.
-    chooser_.cmdOkay->click();
-    EXPECT_EQ(gSelectedDevice, -1);
 }
 
+// While the chooser loads (shown) and scans, the user sees at each turn of the
+// event loop its status text, the hourglass and an empty list.
 TEST_F(PortScan, LoadWithoutPortFileScansAndClearsTheCheckBoxes) {
     ASSERT_TRUE(Start(kBothDevices));
     DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
     map_.Map(5, matrix.DevicePath());
     chooser_.chkDebugFile->setChecked(true);
+    std::set<QString> seen;
+    auto look = [&] {
+        seen.insert(chooser_.StatusText() + "|" + QString::number(WidgetMousePointer(chooser_)) + "|" +
+                    QString::number(chooser_.cboDevice->count()) + "|" +
+                    QString::number(chooser_.isVisible()));
+    };
+    QTimer::singleShot(0, look);  // the load's turn of the event loop, before it scans
+    SetYieldHook(look);           // the serial waits of the scans
     chooser_.Form_Load();
     EXPECT_FALSE(chooser_.isVisible());
     EXPECT_EQ(Entries(), (QStringList{"ZIM-8x8, on COM5"}));
     EXPECT_EQ(ReadFile(PortFile()), Crlf("ZIM-8x8,COM5\n"));
     EXPECT_FALSE(chooser_.chkDebugFile->isChecked());
     EXPECT_FALSE(gDebugFileEnabled);
+    chooser_.cmdScan_Click();  // starts from the list that the load made
+    SetYieldHook(nullptr);
+    EXPECT_EQ(seen, (std::set<QString>{"Initializing, please stand-by...|11|0|1",
+                                       "Scanning for devices, please stand-by...|11|0|1",
+                                       "Scanning for devices, please stand-by...|11|0|0"}));
 }
 
 TEST_F(PortScan, NamedPipeAsPortFileIsNeitherReadNorWrittenAndBlocksNothing) {
@@ -189,9 +214,8 @@ TEST_F(PortScan, NamedPipeAsPortFileIsNeitherReadNorWrittenAndBlocksNothing) {
         EXPECT_FALSE(pipe.Blocked());
     }
     EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
-    ASSERT_EQ(boxes_.Shown().size(), 1u);
-    EXPECT_EQ(boxes_.Shown()[0].text,
-              "Unable to open the device port file (" + PortFile() + ") for writing!");
+    ExpectOneBox(boxes_, "File Error",
+                 "Unable to open the device port file (" + PortFile() + ") for writing!");
     EXPECT_TRUE(fs::is_fifo(PortFile()));
 }
 
@@ -201,10 +225,8 @@ TEST_F(PortScan, UnwritablePortFileIsReportedAndTheDevicesStillListed) {
     DeviceEmulator relay;
     map_.Map(3, relay.DevicePath());
     chooser_.cmdScan_Click();
-    ASSERT_EQ(boxes_.Shown().size(), 1u);
-    EXPECT_EQ(boxes_.Shown()[0].title, "File Error");
-    EXPECT_EQ(boxes_.Shown()[0].text,
-              "Unable to open the device port file (" + gDevicePortFile + ") for writing!");
+    ExpectOneBox(boxes_, "File Error",
+                 "Unable to open the device port file (" + gDevicePortFile + ") for writing!");
     EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
     EXPECT_FALSE(gDemoMode);
 }
@@ -220,10 +242,8 @@ TEST_F(PortScan, TheEarlierPortFileStaysUntilTheNewListStandsWhole) {
         FileSizeLimit full(5);
         chooser_.cmdScan_Click();
     }
-    ASSERT_EQ(boxes_.Shown().size(), 1u);
-    EXPECT_EQ(boxes_.Shown()[0].title, "File Error");
-    EXPECT_EQ(boxes_.Shown()[0].text,
-              "Unable to write the device port file (" + PortFile() + ")!\r\n\r\nFile too large");
+    ExpectOneBox(boxes_, "File Error",
+                 "Unable to write the device port file (" + PortFile() + ")!\r\n\r\nFile too large");
     EXPECT_EQ(ReadFile(PortFile()), "QUELB,COM7\r\n");
     EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
 
@@ -247,10 +267,8 @@ TEST_F(PortScan, ATraceThatCannotBeWrittenWholeIsReported) {
         chooser_.cmdScan_Click();
     }
     EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM3\n"));
-    ASSERT_EQ(boxes_.Shown().size(), 1u);
-    EXPECT_EQ(boxes_.Shown()[0].title, "File Error");
-    EXPECT_EQ(boxes_.Shown()[0].text,
-              "Unable to write the debug file (" + folder_.File("scan.log") + ")!\r\n\r\nFile too large");
+    ExpectOneBox(boxes_, "File Error",
+                 "Unable to write the debug file (" + folder_.File("scan.log") + ")!\r\n\r\nFile too large");
 }
 
 }  // namespace

@@ -50,19 +50,27 @@ TEST_F(QtHosts, MessageBoxShowsTheRequestAndReturnsTheAnswer) {
                           MsgButtons::YesNoCancel, MsgResult::No),
               MsgResult::Yes);
 
-    // Esc answers Cancel where there is one, No for Yes/No, OK for OK alone.
-    for (auto [buttons, answer] :
-         {std::pair{MsgButtons::YesNoCancel, MsgResult::Cancel}, std::pair{MsgButtons::YesNo, MsgResult::No},
-          std::pair{MsgButtons::Ok, MsgResult::Ok}}) {
-        OnMessageBox([](QMessageBox& box) {
+    // Each icon as the box shows it; Esc answers Cancel where there is one, No for Yes/No, OK for OK alone.
+    for (auto [icon, shown, buttons, answer] :
+         {std::tuple{MsgIcon::Critical, QMessageBox::Critical, MsgButtons::YesNoCancel, MsgResult::Cancel},
+          std::tuple{MsgIcon::Exclamation, QMessageBox::Warning, MsgButtons::YesNo, MsgResult::No},
+          std::tuple{MsgIcon::Information, QMessageBox::Information, MsgButtons::Ok, MsgResult::Ok},
+          std::tuple{MsgIcon::None, QMessageBox::NoIcon, MsgButtons::OkCancel, MsgResult::Cancel}}) {
+        OnMessageBox([shown = shown](QMessageBox& box) {
+            EXPECT_EQ(box.icon(), shown);
             QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
             QCoreApplication::sendEvent(&box, &esc);
         });
-        EXPECT_EQ(ShowMessage("Error", "text", MsgIcon::Critical, buttons, MsgResult::Ok), answer);
+        EXPECT_EQ(ShowMessage("Error", "text", icon, buttons, MsgResult::Ok), answer);
     }
 }
 
-TEST_F(QtHosts, MousePointerOfTheActiveWindow) {
+TEST_F(QtHosts, SerialWaitsLetWindowEventsRunAndTheActiveWindowGivesThePointer) {
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] { ran = true; });
+    YieldToUi();
+    EXPECT_TRUE(ran);
+
     IMousePointerHost* host = MousePointerHost();
     ASSERT_NE(host, nullptr);
     ASSERT_EQ(QApplication::activeWindow(), nullptr);

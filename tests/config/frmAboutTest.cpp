@@ -55,11 +55,8 @@ class AboutBox : public ::testing::Test {
     }
 
     void ExpectFailureBox() {
-        ASSERT_EQ(boxes_.Shown().size(), 1u);
-        EXPECT_EQ(boxes_.Shown()[0].title, "TAVO Device Configuration");
-        EXPECT_EQ(boxes_.Shown()[0].text, "System Information Is Unavailable At This Time");
-        EXPECT_EQ(boxes_.Shown()[0].icon, MsgIcon::None);
-        EXPECT_EQ(boxes_.Shown()[0].buttons, MsgButtons::Ok);
+        ExpectOneBox(boxes_, "TAVO Device Configuration", "System Information Is Unavailable At This Time",
+                     MsgIcon::None);
     }
 
     TempFolder folder_;
@@ -76,18 +73,10 @@ TEST_F(AboutBox, ShowsTitleAndVersion) {
 }
 
 TEST_F(AboutBox, GetKeyValueReadsTextValuesOnly) {
-    WriteFile(Keys(), std::string("; where the system information program lives\n") +
-                          "[HKEY_LOCAL_MACHINE\\" + kMsInfo +
-                          "]\n"
-                          "Path = /usr/bin/sysinfo \n"
-                          "Build=dword:0000002a\n"
-                          "Long=" +
-                          std::string(1024, 'x') +
-                          "\n"
-                          "Longest=" +
-                          std::string(1023, 'y') +
-                          "\n"
-                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other\\Below]\n");
+    WriteFile(Keys(),
+              "; where the system information program lives\n[HKEY_LOCAL_MACHINE\\" + std::string(kMsInfo) +
+                  "]\nPath = /usr/bin/sysinfo \nBuild=dword:0000002a\nLong=" + std::string(1024, 'x') +
+                  "\nLongest=" + std::string(1023, 'y') + "\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other\\Below]\n");
     std::string value = "before";
     // Names match without regard to case.
     EXPECT_TRUE(
@@ -110,6 +99,17 @@ TEST_F(AboutBox, GetKeyValueReadsTextValuesOnly) {
         EXPECT_FALSE(frmAbout::GetKeyValue(root, key, name, value)) << key << " " << name;
         EXPECT_EQ(value, "");
     }
+}
+
+TEST_F(AboutBox, TheUsersKeyStoreElseTheSystems) {
+    ::unsetenv("TAVO_KEYS");
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("HOME", folder_.Path().c_str(), 1);
+    EXPECT_EQ(KeyStore::StoreFile(), "/etc/tavo/keys.ini");
+    fs::create_directories(folder_.File(".config/tavo"));
+    WriteFile(folder_.File(".config/tavo/keys.ini"), "");
+    EXPECT_EQ(KeyStore::StoreFile(), folder_.File(".config/tavo/keys.ini"));
+    ::setenv("HOME", home.c_str(), 1);
 }
 
 TEST_F(AboutBox, SystemInfoStartsThePathOfTheFirstValue) {

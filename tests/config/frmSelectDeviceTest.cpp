@@ -30,10 +30,13 @@ void PressKey(QWidget* target, int key) {
 
 class Chooser : public ConfigProgramTest {
   protected:
-    // Loads the chooser on the given configuration and device port file.
+    // Loads the chooser on a configuration and device port file, with the switches a load decides left on.
     void Load(const std::string& devices, const std::string& portFile) {
         ASSERT_TRUE(Start(devices));
         WriteFile(PortFile(), portFile);
+        gReselectDevice = true;
+        for (QCheckBox* box : {chooser_.chkDebugFile, chooser_.chkFeedbackFile, chooser_.chkInfoFile})
+            box->setChecked(true);
         chooser_.Form_Load();
     }
 
@@ -49,6 +52,9 @@ TEST_F(Chooser, ListsTheDevicesOfThePortFile) {
     EXPECT_EQ(chooser_.StatusText(), "Ready");
     EXPECT_FALSE(gDemoMode);
     EXPECT_FALSE(gReselectDevice);
+    EXPECT_FALSE(chooser_.chkDebugFile->isChecked() || chooser_.chkFeedbackFile->isChecked() ||
+                 chooser_.chkInfoFile->isChecked());
+    EXPECT_FALSE(gDebugFileEnabled || gFeedbackFileEnabled || gCInfoFileEnabled);
     EXPECT_FALSE(chooser_.isVisible());
     EXPECT_EQ(WidgetMousePointer(chooser_), kDefaultPointer);
     EXPECT_TRUE(boxes_.Shown().empty());
@@ -74,7 +80,7 @@ TEST_F(Chooser, PortWithoutANumberIsSkipped) {
 }
 
 TEST_F(Chooser, OnlyCommentsGiveTheDemoList) {
-    Load(kBothDevices, "; nothing found yet\r\n\r\n");
+    Load(kBothDevices, "; QUELB,COM9\r\n\r\n");
     EXPECT_TRUE(gDemoMode);
     EXPECT_EQ(Entries(chooser_), (QStringList{"QUELB, on COM0", "ZIM-8x8, on COM0"}));
     EXPECT_EQ(chooser_.windowTitle(), "TAVO Device Configuration (Demo Mode)");
@@ -88,12 +94,12 @@ TEST_F(Chooser, OnlyCommentsGiveTheDemoList) {
 TEST_F(Chooser, UnknownDeviceNameStopsTheReading) {
     // Names are compared with their case.
     Load(kRelayOnly, "QUELB,COM3\r\nquelb,COM4\r\nQUELB,COM5\r\n");
-    ASSERT_EQ(boxes_.Shown().size(), 1u);
-    EXPECT_EQ(boxes_.Shown()[0].title, "Error");
-    EXPECT_EQ(boxes_.Shown()[0].text, "An invalid device type was found in your configuration file.");
-    EXPECT_EQ(boxes_.Shown()[0].icon, MsgIcon::Critical);
-    // Nothing listed, no demo mode; the good line before stays in the table, unlisted.
+    ExpectOneBox(boxes_, "Error", "An invalid device type was found in your configuration file.");
+    // Nothing listed, no demo mode, the check boxes as they were; the good line before stays in the table,
+    // unlisted.
     EXPECT_EQ(chooser_.cboDevice->count(), 0);
+    EXPECT_TRUE(chooser_.chkDebugFile->isChecked() && chooser_.chkFeedbackFile->isChecked() &&
+                chooser_.chkInfoFile->isChecked());
     EXPECT_FALSE(gDemoMode);
     EXPECT_EQ(chooser_.windowTitle(), "TAVO Device Configuration");
     EXPECT_EQ(chooser_.StatusText(), "Ready");
@@ -110,18 +116,19 @@ TEST_F(Chooser, UnknownDeviceNameStopsTheReading) {
 
 TEST_F(Chooser, CheckBoxesSetTheFileSwitches) {
     Load(kRelayOnly, "QUELB,COM3\r\n");
-    EXPECT_FALSE(chooser_.chkDebugFile->isChecked());
     chooser_.chkDebugFile->click();
     chooser_.chkFeedbackFile->click();
     chooser_.chkInfoFile->click();
     EXPECT_TRUE(gDebugFileEnabled && gFeedbackFileEnabled && gCInfoFileEnabled);
     chooser_.chkFeedbackFile->click();
     EXPECT_FALSE(gFeedbackFileEnabled);
+    EXPECT_TRUE(gDebugFileEnabled && gCInfoFileEnabled);
     // A grey box counts as clear.
-    chooser_.chkInfoFile->setTristate(true);
-    chooser_.chkInfoFile->setCheckState(Qt::PartiallyChecked);
-    EXPECT_FALSE(gCInfoFileEnabled);
-    EXPECT_TRUE(gDebugFileEnabled);
+    for (QCheckBox* box : {chooser_.chkDebugFile, chooser_.chkFeedbackFile, chooser_.chkInfoFile}) {
+        box->setTristate(true);
+        box->setCheckState(Qt::PartiallyChecked);
+    }
+    EXPECT_FALSE(gDebugFileEnabled || gFeedbackFileEnabled || gCInfoFileEnabled);
 }
 
 TEST_F(Chooser, EnterPressesOkAndEscPressesCancel) {

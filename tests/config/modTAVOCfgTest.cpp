@@ -20,10 +20,16 @@ using namespace modTAVOCfg;
 using StartUp = ConfigProgramTest;
 
 TEST_F(StartUp, CommandLineFlags) {
-    // No command line: the program folder's configuration file (the sample one of the build).
+    // No command line: the program folder's configuration file (the sample one of the build, which
+    // sets no [General] key, so that the files stay in the program folder).
     EXPECT_TRUE(ReadStartup(""));
     EXPECT_EQ(gConfigFile, InProgramFolder("tavodevices.cfg"));
     EXPECT_FALSE(gDebugMode);
+    EXPECT_EQ(
+        gDevicePortFile + " " + gFeedbackFileTemplate + " " + gCInfoFileTemplate + " " + gDebugFileTemplate,
+        InProgramFolder("tavo.txt") + " " + InProgramFolder("feedback_[devicename]_[port].txt") + " " +
+            InProgramFolder("cinfo_[devicename]_[port].txt") + " " +
+            InProgramFolder("debug_[devicename]_[port].txt"));
 
     // -d alone: the scan trace into the program folder's tavocfg.txt.
     ASSERT_TRUE(Start(kRelayOnly, "-d"));
@@ -63,18 +69,18 @@ TEST_F(StartUp, ErrorsEndTheProgramWithTheirBox) {
         SCOPED_TRACE(commandLine);
         ScriptedMessageBox boxes;
         EXPECT_FALSE(ReadStartup(commandLine));
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].title, title);
-        EXPECT_EQ(boxes.Shown()[0].text, text);
-        EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Critical);
-        EXPECT_EQ(boxes.Shown()[0].buttons, MsgButtons::Ok);
+        ExpectOneBox(boxes, title, text);
+        EXPECT_FALSE(gDebugMode);  // -c is handled, and fails, before -d
     }
 }
 
 TEST_F(StartUp, ConfiguredDevicesAndGeneralKeys) {
     const std::string longName(300, 'x');
+    // A key present but empty is an empty value, not the default.
     ASSERT_TRUE(
-        Start("[Devices]\r\nCount=4\r\nName1=  QUELB  \r\nname2=ZIM-8x8\r\nNAME3=quelb\r\nName4=" + longName +
+        Start("DeviceCInfoFile=  \r\n[Devices]\r\nCount=4\r\nName1=  QUELB  "
+              "\r\nname2=ZIM-8x8\r\nNAME3=zim-8X8\r\nName4=" +
+              longName +
               "\r\n[zim-8x8]\r\nInitCmds=  /etc/tavo/zim.txt  \r\n"
               "[General]\r\nDeviceDebugFile=ignored, only the first section counts\r\n"));
     ASSERT_EQ(gDevices.size(), 4u);
@@ -83,13 +89,13 @@ TEST_F(StartUp, ConfiguredDevicesAndGeneralKeys) {
     EXPECT_EQ(gDevices[0].InitCmdsFile, "QUELB_InitCmds.txt");
     EXPECT_EQ(gDevices[1].DeviceType, 1);
     EXPECT_EQ(gDevices[1].InitCmdsFile, "/etc/tavo/zim.txt");
-    EXPECT_EQ(gDevices[2].Name, "quelb");
+    EXPECT_EQ(gDevices[2].Name, "zim-8X8");
     EXPECT_EQ(gDevices[2].DeviceType, -1);
     EXPECT_EQ(gDevices[3].Name, std::string(254, 'x'));
 
     EXPECT_EQ(gDevicePortFile, PortFile());
     EXPECT_EQ(gFeedbackFileTemplate, folder_.Path() + "/Feedback_[DeviceName]_[port].txt");
-    EXPECT_EQ(gCInfoFileTemplate, InProgramFolder("cinfo_[devicename]_[port].txt"));
+    EXPECT_EQ(gCInfoFileTemplate, "");
     EXPECT_EQ(gDebugFileTemplate, InProgramFolder("debug_[devicename]_[port].txt"));
 }
 
@@ -165,16 +171,14 @@ TEST_F(StartUpLoop, UnknownDeviceTypeShowsTheChooserAgain) {
         chooser.cmdOkay->click();
         // The box comes before the chooser shows again, with its list unchanged.
         OnChooserShown([this](frmSelectDevice& again) {
-            ASSERT_EQ(boxes_.Shown().size(), 1u);
-            EXPECT_EQ(boxes_.Shown()[0].title, "Error");
-            EXPECT_EQ(boxes_.Shown()[0].text, "Unknown device selection!");
-            EXPECT_EQ(boxes_.Shown()[0].icon, MsgIcon::Critical);
+            ExpectOneBox(boxes_, "Error", "Unknown device selection!");
             EXPECT_EQ(again.cboDevice->currentText(), "quelb, on COM3");
             again.cmdCancel->click();
         });
     });
     EXPECT_EQ(RunMain([](std::int32_t) {}), 0);
     EXPECT_TRUE(shown_.empty());
+    EXPECT_EQ(boxes_.Shown().size(), 1u);  // Cancel ended it, with the entry still selected
 }
 
 TEST_F(StartUpLoop, CloseBoxEndsAtFirstAndReopensTheDeviceLater) {
