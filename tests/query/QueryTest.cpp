@@ -8,6 +8,7 @@
 
 #include "tests/support/DeviceEmulator.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/PipeWriter.h"
 #include "tests/support/RunProgram.h"
 
 namespace tavo {
@@ -375,6 +376,51 @@ TEST_F(QueryTest, ByteOrderMarkAndCrLineEndsReadAsCleanFiles) {
         EXPECT_EQ(File("cinfo_ZIM-8x8_COM4.txt"), Golden("cinfo_ZIM-8x8_COM4.txt"));
         EXPECT_EQ(relay.Frames().size(), 42u);
         EXPECT_EQ(matrix.Frames().size(), 35u);
+    }
+}
+
+// Every input through a pipe: the configuration by process substitution, read
+// once for both devices' InitCmds lookups, the initialization files likewise,
+// the device port file in a named pipe. The program folder has no
+// initialization file to fall back on.
+TEST_F(QueryTest, PipesServeAsInputFiles) {
+    DeviceEmulator relay({.model = DeviceModel::QUELB});
+    DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
+    LoadRelayController(relay);
+    LoadMatrixSwitch(matrix);
+    map.Map(1, relay.DevicePath());
+    map.Map(4, matrix.DevicePath());
+    for (const char* f : {"QUELB_InitCmds.txt", "ZIM-8x8_InitCmds.txt"}) fs::remove(dir.File(f));
+    test::PipeWriter ports(dir.File("tavo.fifo"), "QUELB,COM1\r\nZIM-8x8,COM4\r\n");
+    auto r = test::RunProgram(
+        "/bin/bash",
+        {"-c",
+         "exec 3< <(cat \"$2QUELB_InitCmds.txt\") 4< <(cat \"$2ZIM-8x8_InitCmds.txt\"); "
+         "\"$0\" -c <(printf '[QUELB]\\rInitCmds=/dev/fd/3\\r[ZIM-8x8]\\rInitCmds=/dev/fd/4') -p \"$1\"",
+         program_, ports.Path(), std::string(TAVO_SAMPLES) + "/"},
+        dir.Path(), dir.File("stderr.txt"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "");
+    EXPECT_EQ(File("feedback_QUELB_COM1.txt"), Golden("feedback_QUELB_COM1.txt"));
+    EXPECT_EQ(File("cinfo_QUELB_COM1.txt"), Golden("cinfo_QUELB_COM1.txt"));
+    EXPECT_EQ(File("feedback_ZIM-8x8_COM4.txt"), Golden("feedback_ZIM-8x8_COM4.txt"));
+    EXPECT_EQ(File("cinfo_ZIM-8x8_COM4.txt"), Golden("cinfo_ZIM-8x8_COM4.txt"));
+}
+
+// A device node as the configuration file is refused like a missing one: the
+// run ends before it reads the device port file, and writes nothing.
+TEST_F(QueryTest, DeviceAsConfigurationFileIsRefused) {
+    DeviceEmulator relay;
+    map.Map(1, relay.DevicePath());
+    DevicePorts("QUELB,COM1\r\n");
+    WriteFile(dir.File("stderr.txt"), "");
+    const std::vector<std::string> before = dir.Names();
+    for (const char* device : {"/dev/null", "/dev/zero"}) {
+        auto r = Run({"-c", device});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.errors, "File Error: Configuration file not specified or found!\n");
+        EXPECT_EQ(dir.Names(), before);
+        EXPECT_TRUE(relay.Frames().empty());
     }
 }
 
