@@ -177,8 +177,8 @@ void frmSelectDevice::Form_Load() {
 }
 
 frmSelectDevice::PortFileResult frmSelectDevice::ReadDevicePortFile() {
-    // Only a regular file: a named pipe would block the open until some writer
-    // came, and a device would never end.
+    // A regular file or a pipe that delivers in time; a device, or a pipe
+    // nobody writes to, counts as missing.
     InputFile in(gDevicePortFile);
     if (!in.IsOpen()) return PortFileResult::CannotOpen;
     RestartInstances();

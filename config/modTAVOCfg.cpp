@@ -1,6 +1,7 @@
 #include "config/modTAVOCfg.h"
 
 #include <QCoreApplication>
+#include <optional>
 
 #include "config/frmSelectDevice.h"
 #include "link/MessageBox.h"
@@ -80,11 +81,10 @@ bool ReadStartup(const std::string& commandLine) {
         }
     }
 
-    if (!FileExists(gConfigFile))
-        return Fail("File Error", "Configuration file was not specified and/or found!");
-
-    // Read once: the file is not written while the program starts.
-    const ProfileReader profile = ProfileReader::FromFile(gConfigFile);
+    // Read once, so that a pipe serves too; what cannot be read counts as missing.
+    const std::optional<ProfileReader> loaded = ProfileReader::Load(gConfigFile);
+    if (!loaded) return Fail("File Error", "Configuration file was not specified and/or found!");
+    const ProfileReader& profile = *loaded;
     gDevicePortFile = ReadConfigString(profile, "General", "DevicePortFile", gDevicePortFile);
     gFeedbackFileTemplate = ReadConfigString(profile, "General", "DeviceFeedbackFile", gFeedbackFileTemplate);
     gCInfoFileTemplate = ReadConfigString(profile, "General", "DeviceCInfoFile", gCInfoFileTemplate);

@@ -32,23 +32,25 @@ std::string_view TrimChars(std::string_view s, std::string_view chars) {
 std::string_view TrimProfileSpace(std::string_view s) { return TrimChars(s, " \t\r\v\f"); }
 
 ProfileReader ProfileReader::FromFile(const std::string& path, const ProfileSyntax& syntax) {
-    // Folders, pipes and devices are not configuration files (a device could
-    // also read forever).
+    return Load(path, syntax).value_or(ProfileReader{});
+}
+
+std::optional<ProfileReader> ProfileReader::Load(const std::string& path, const ProfileSyntax& syntax) {
+    // The input layer refuses folders and devices, bounds pipes, and drops a
+    // byte-order mark.
     std::string text;
-    if (!InputFile::ReadWholeFile(path, text)) return ProfileReader{};
-    return FromText(text, syntax);
+    if (!InputFile::ReadWholeFile(path, text)) return std::nullopt;
+    return Parse(text, syntax);
 }
 
 ProfileReader ProfileReader::FromText(std::string_view text, const ProfileSyntax& syntax) {
-    ProfileReader profile;
-    // Editors may put a UTF-8 byte-order mark in front of the first section.
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    Section* current = nullptr;
-    while (!text.empty()) {
-        std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    return Parse(SkipByteOrderMark(text), syntax);
+}
 
+ProfileReader ProfileReader::Parse(std::string_view text, const ProfileSyntax& syntax) {
+    ProfileReader profile;
+    Section* current = nullptr;
+    for (std::string_view line; NextLine(text, line);) {
         line = TrimProfileSpace(line);
         if (line.empty() || syntax.commentMarks.find(line.front()) != std::string_view::npos) continue;
         if (line.front() == '[') {

@@ -7,13 +7,16 @@
 // - Blanks and tabs around a key and around a value are dropped; a value
 //   enclosed in matching quotes (" or ') loses them; a value is cut to 254
 //   characters. Anything else the file says is returned as written: callers trim.
-// - Lines end in CR LF or LF.
-// - A missing file, a folder, or a file that cannot be read gives every default.
+// - The text is read, and split into lines, by the input file layer: lines end
+//   at CR LF, LF or a CR alone, and a byte-order mark at the start is dropped.
+// - A missing file, a folder, a device, or a file that cannot be read gives
+//   every default (FromFile), or no profile at all (Load).
 // Other files in the same shape (the configuration program's key store) read
 // through it with a syntax of their own: comment lines, and section names
 // without some characters around them.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +42,9 @@ class ProfileReader {
   public:
     // The profile of the file at path (empty when it cannot be read).
     static ProfileReader FromFile(const std::string& path, const ProfileSyntax& syntax = {});
+    // The profile of the file at path, read once; none when it cannot be read,
+    // so that a caller can tell a missing file from an empty one.
+    static std::optional<ProfileReader> Load(const std::string& path, const ProfileSyntax& syntax = {});
     // The profile held in text, as a file with that content would give it.
     static ProfileReader FromText(std::string_view text, const ProfileSyntax& syntax = {});
 
@@ -56,6 +62,8 @@ class ProfileReader {
     std::vector<std::string_view> SectionNames() const;
 
   private:
+    static ProfileReader Parse(std::string_view text, const ProfileSyntax& syntax);
+
     struct Entry {
         std::string key;
         std::string value;

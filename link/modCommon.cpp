@@ -1,12 +1,12 @@
 #include "modCommon.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 
+#include "link/InputFile.h"
 #include "link/MessageBox.h"
 #include "link/ProgramInfo.h"
 #include "link/clsComPort.h"
@@ -23,14 +23,9 @@ std::string HexPad(std::int16_t v, std::int16_t width) {
 }
 
 bool FileExists(const std::string& path) {
-    if (path.empty()) return false;
-    // Non-blocking, so that a named pipe cannot stall the test.
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return false;
-    struct stat st {};
-    bool isFile = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
-    ::close(fd);
-    return isFile;
+    // Nothing is read: a pipe keeps its content for the reader that follows,
+    // which refuses it in turn when it stays silent.
+    return CanOpenForReading(path);
 }
 
 bool DeleteFile(const std::string& path, bool prompt) {

@@ -14,7 +14,8 @@ class clsComPort;
 // padded in front with "0" to width characters; a longer text is never cut.
 std::string HexPad(std::int16_t v, std::int16_t width);
 
-// True when path can be opened for reading; a folder counts as missing.
+// True when path is a regular file or a pipe that can be opened for reading; a
+// folder, a device node and a file that cannot be opened count as missing.
 bool FileExists(const std::string& path);
 
 // Deletes path. With prompt, asks first (No returns false) and shows the

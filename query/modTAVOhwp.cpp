@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "codes/clsCInfoFile.h"
@@ -33,6 +34,9 @@ struct Settings {
     std::string reportTemplate = InProgramFolder("cinfo_[devicename]_[port].txt");
     std::string debugFile = InProgramFolder("tavoqry.txt");
     bool debug = false;
+    // The configuration file, read once: a pipe cannot give it a second time.
+    // Without a command line it is read at the first InitCmds lookup.
+    std::optional<ProfileReader> config;
 };
 
 // The port number of a port name: its text from the fourth character as a
@@ -136,8 +140,9 @@ class Query {
         }
         Log("A device was found.");
 
-        const std::string initFile = GetPrivateProfileString(
-            deviceName, "InitCmds", InProgramFolder(deviceName + "_InitCmds.txt"), s_.configFile);
+        if (!s_.config) s_.config = ProfileReader::FromFile(s_.configFile);
+        const std::string initFile =
+            s_.config->GetString(deviceName, "InitCmds", InProgramFolder(deviceName + "_InitCmds.txt"));
         InputFile commands(initFile);
         if (!commands.IsOpen()) {
             SkipDevice("Initialization file was not found for device (" + deviceName + ")");
@@ -184,10 +189,10 @@ int Main(const std::string& commandLine) {
         if (!params.ParseParameters(commandLine))
             return EndWithMessage("Error", "Unable to parse application parameters!");
         if (!params.GetFlagValue("c").empty()) s.configFile = params.GetFlagValue("c");
-        if (!FileExists(s.configFile))
-            return EndWithMessage("File Error", "Configuration file not specified or found!");
+        s.config = ProfileReader::Load(s.configFile);
+        if (!s.config) return EndWithMessage("File Error", "Configuration file not specified or found!");
 
-        const ProfileReader config = ProfileReader::FromFile(s.configFile);
+        const ProfileReader& config = *s.config;
         s.devicePortFile = config.GetString("General", "DevicePortFile", s.devicePortFile);
         s.feedbackTemplate = config.GetString("General", "FeedbackFile", s.feedbackTemplate);
         s.reportTemplate = config.GetString("General", "CInfoFile", s.reportTemplate);

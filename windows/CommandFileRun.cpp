@@ -28,11 +28,11 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
         SetBusy(false);
         return false;
     };
-    if (!FileExists(file)) return fail("Command file was not found (" + file + ").");
-    LogIfDebugging("Processing file: " + file);
-
+    // Opened once: a pipe is read whole here, and one that stays silent, like a
+    // device node, counts as missing.
     InputFile commands(file);
-    if (!commands.IsOpen()) return fail("Command file could not be read (" + file + ").");
+    if (!commands.IsOpen()) return fail("Command file was not found (" + file + ").");
+    LogIfDebugging("Processing file: " + file);
 
     const DeviceInstance& device = SelectedDevice();
     // A feedback file that cannot be written is reported; the file is run all the same.

@@ -19,6 +19,7 @@
 #include "link/UiHooks.h"
 #include "tests/config/CfgTestSupport.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/InputLimitsScope.h"
 
 namespace tavo::test {
 namespace {
@@ -202,14 +203,16 @@ TEST_F(PortScan, LoadWithoutPortFileScansAndClearsTheCheckBoxes) {
                                        "Scanning for devices, please stand-by...|11|0|0"}));
 }
 
-TEST_F(PortScan, NamedPipeAsPortFileIsNeitherReadNorWrittenAndBlocksNothing) {
+TEST_F(PortScan, NamedPipeNobodyWritesToIsNeitherReadNorWrittenAndBlocksNothing) {
     ASSERT_TRUE(Start(kRelayOnly));
     DeviceEmulator relay;
     map_.Map(3, relay.DevicePath());
     {
+        InputLimitsScope shortWait(ShortPipeWait());
         BlockingPipe pipe(PortFile());
         ASSERT_TRUE(pipe.Created());
-        // The pipe counts as a missing file: the chooser scans, and reports that it cannot write it.
+        // Silent to the end of the pipe wait, the pipe counts as a missing file:
+        // the chooser scans, and reports that it cannot write it.
         chooser_.Form_Load();
         EXPECT_FALSE(pipe.Blocked());
     }

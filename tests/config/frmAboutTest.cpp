@@ -14,6 +14,7 @@
 #include "link/ProgramInfo.h"
 #include "tests/config/CfgTestSupport.h"
 #include "tests/support/DeviceEmulator.h"
+#include "tests/support/InputLimitsScope.h"
 #include "tests/support/ScriptedMessageBox.h"
 
 namespace tavo::test {
@@ -149,9 +150,11 @@ TEST_F(AboutBox, SystemInfoThatCannotStartGivesTheFailureBox) {
     box.StartSysInfo();
     EXPECT_EQ(boxes.Shown().size(), 1u);
 
-    // A named pipe in place of the store is no store, and blocks nothing.
+    // A named pipe nobody writes to in place of the store is no store, and
+    // blocks nothing past the pipe wait.
     ScriptedMessageBox pipeBoxes;
     {
+        InputLimitsScope shortWait(ShortPipeWait());
         BlockingPipe pipe(Keys());
         ASSERT_TRUE(pipe.Created());
         box.StartSysInfo();

@@ -7,10 +7,14 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QStringList>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "config/QtMousePointer.h"
 #include "tests/config/CfgTestSupport.h"
+#include "tests/support/PipeWriter.h"
 
 namespace tavo::test {
 namespace {
@@ -69,6 +73,43 @@ TEST_F(Chooser, ListsTheDevicesOfThePortFile) {
     EXPECT_EQ(zim.FeedbackFile, folder_.Path() + "/feedback_ZIM-8x8_COM12.txt");
     EXPECT_EQ(zim.CInfoFile, InProgramFolder("cinfo_ZIM-8x8_COM12.txt"));
     EXPECT_EQ(zim.DebugFile, InProgramFolder("debug_ZIM-8x8_COM12.txt"));
+}
+
+// A device port file from another editor (a byte-order mark, CR line ends), or
+// given through a pipe, lists its devices as a clean file does.
+TEST_F(Chooser, PortFileFromOtherEditorsAndPipesListsItsDevices) {
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Case {
+        std::string name;
+        std::string text;
+        int source;  // 0 a file, 1 a named pipe, 2 an anonymous pipe as /dev/fd/N
+    };
+    const std::vector<Case> cases{
+        {"mark", bom + "QUELB,COM3\r\nZIM-8x8,COM12\r\n", 0},
+        {"CR", "QUELB,COM3\rZIM-8x8,COM12\r", 0},
+        {"mark and CR", bom + "QUELB,COM3 ; office\rZIM-8x8,COM12", 0},
+        {"named pipe", "QUELB,COM3\r\nZIM-8x8,COM12\r\n", 1},
+        {"anonymous pipe", bom + "QUELB,COM3\rZIM-8x8,COM12\r", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedMessageBox boxes;
+        ASSERT_TRUE(Start(kBothDevices));
+        std::optional<PipeWriter> pipe;
+        if (c.source == 0)
+            WriteFile(PortFile(), c.text);
+        else if (c.source == 1)
+            pipe.emplace(PortFile(), c.text);
+        else
+            gDevicePortFile = pipe.emplace(c.text).Path();
+        frmSelectDevice chooser;
+        chooser.Form_Load();
+        EXPECT_EQ(Entries(chooser), (QStringList{"QUELB, on COM3", "ZIM-8x8, on COM12"}));
+        EXPECT_FALSE(gDemoMode);
+        EXPECT_TRUE(boxes.Shown().empty());
+        pipe.reset();
+        std::filesystem::remove(PortFile());
+    }
 }
 
 TEST_F(Chooser, PortWithoutANumberIsSkipped) {

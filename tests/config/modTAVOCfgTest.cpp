@@ -5,16 +5,20 @@
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "config/modTAVOCfg.h"
 #include "tests/config/CfgTestSupport.h"
+#include "tests/support/InputLimitsScope.h"
+#include "tests/support/PipeWriter.h"
 
 namespace tavo::test {
 namespace {
 
+namespace fs = std::filesystem;
 using namespace modTAVOCfg;
 
 using StartUp = ConfigProgramTest;
@@ -53,11 +57,17 @@ TEST_F(StartUp, ErrorsEndTheProgramWithTheirBox) {
     const std::string noDevices = "No devices defined in configuration file!";
     const std::string badName = "Invalid device specified in configuration file!";
     const std::string noFile = "Configuration file was not specified and/or found!";
+    InputLimitsScope shortWait(ShortPipeWait());
+    const std::string silentPipe = folder_.File("silent.cfg");
+    ASSERT_EQ(::mkfifo(silentPipe.c_str(), 0600), 0);
     const std::vector<std::tuple<std::string, std::string, std::string>> cases{
         {"tavodevices.cfg", "Error", "Unable to parse application parameters!"},
         {"-c -d", "Syntax Error", "The -c parameter requires a file name argument!"},
         {"-c " + folder_.File("missing.cfg"), "File Error", noFile},
         {"-c " + folder_.Path(), "File Error", noFile},
+        // A device, or a pipe nobody writes to, gives no file to read.
+        {"-c /dev/null", "File Error", noFile},
+        {"-c " + silentPipe, "File Error", noFile},
         {config("zero.cfg", "Count=0\r\nName1=QUELB\r\n"), "File Error", noDevices},
         {config("nocount.cfg", "Name1=QUELB\r\n"), "File Error", noDevices},
         {config("negative.cfg", "Count=-2\r\nName1=QUELB\r\n"), "File Error", noDevices},
@@ -97,6 +107,57 @@ TEST_F(StartUp, ConfiguredDevicesAndGeneralKeys) {
     EXPECT_EQ(gFeedbackFileTemplate, folder_.Path() + "/Feedback_[DeviceName]_[port].txt");
     EXPECT_EQ(gCInfoFileTemplate, "");
     EXPECT_EQ(gDebugFileTemplate, InProgramFolder("debug_[devicename]_[port].txt"));
+}
+
+// A configuration file from another editor (a byte-order mark, CR line ends),
+// or given through a pipe, names its devices as a clean file does.
+TEST_F(StartUp, ConfigurationFromOtherEditorsAndPipesNamesItsDevices) {
+    const std::vector<std::string> lines{"[General]",   "DevicePortFile=" + PortFile(),
+                                         "[Devices]",   "Count=2",
+                                         "Name1=QUELB", "Name2=ZIM-8x8",
+                                         "[ZIM-8x8]",   "InitCmds=zim.txt"};
+    auto join = [&lines](const std::string& mark, const std::string& lineEnd) {
+        std::string text = mark;
+        for (const std::string& line : lines) text += line + lineEnd;
+        return text;
+    };
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Case {
+        std::string name;
+        std::string text;
+        int source;  // 0 a file, 1 a named pipe, 2 an anonymous pipe as /dev/fd/N
+    };
+    const std::vector<Case> cases{
+        {"mark", join(bom, "\r\n"), 0},      {"CR", join("", "\r"), 0},
+        {"mark and CR", join(bom, "\r"), 0}, {"mark and LF", join(bom, "\n"), 0},
+        {"named pipe", join("", "\r\n"), 1}, {"anonymous pipe", join(bom, "\r"), 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = folder_.File("editor.cfg");
+        std::optional<PipeWriter> pipe;
+        if (c.source == 0) {
+            WriteFile(path, c.text);
+        } else {
+            fs::remove(path);
+            if (c.source == 1)
+                pipe.emplace(path, c.text);
+            else
+                pipe.emplace(c.text);
+            path = pipe->Path();
+        }
+        ScriptedMessageBox boxes;
+        ASSERT_TRUE(ReadStartup("-c " + path));
+        EXPECT_TRUE(boxes.Shown().empty());
+        ASSERT_EQ(gDevices.size(), 2u);
+        EXPECT_EQ(gDevices[0].Name, "QUELB");
+        EXPECT_EQ(gDevices[0].DeviceType, 0);
+        EXPECT_EQ(gDevices[0].InitCmdsFile, "QUELB_InitCmds.txt");
+        EXPECT_EQ(gDevices[1].Name, "ZIM-8x8");
+        EXPECT_EQ(gDevices[1].DeviceType, 1);
+        EXPECT_EQ(gDevices[1].InitCmdsFile, "zim.txt");
+        EXPECT_EQ(gDevicePortFile, PortFile());
+    }
 }
 
 // The loop between the chooser and the device windows, with a stand-in for the

@@ -4,11 +4,14 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "link/ProfileReader.h"
+#include "tests/support/InputLimitsScope.h"
+#include "tests/support/PipeWriter.h"
 #include "tests/support/TempFolder.h"
 
 namespace tavo {
@@ -138,24 +141,54 @@ class ProfileFile : public ::testing::Test {
     const std::string dir_ = folder_.Path();
 };
 
-TEST_F(ProfileFile, ReadsCrLfAndLfFilesAfresh) {
+// One configuration in the line ends of other editors, with and without a
+// byte-order mark: from text and from a file, every key is found.
+TEST_F(ProfileFile, AnyLineEndAndAByteOrderMarkGiveTheSameProfile) {
     const std::string path = dir_ + "/tavodevices.cfg";
-    std::ofstream(path, std::ios::binary) << "[Devices]\r\nCount=1\r\nName1= QUELB \r\n";
-    EXPECT_EQ(GetPrivateProfileInt("Devices", "Count", 0, path), 1);
-    EXPECT_EQ(GetPrivateProfileString("Devices", "Name1", "", path), "QUELB");
+    const std::string bom = "\xEF\xBB\xBF";
+    for (const std::string& text :
+         {std::string("[Devices]\r\nCount=2\r\nName1= QUELB \r\nName2=ZIM-8x8\r\n[QUELB]\r\nInitCmds=q.txt"),
+          std::string("[Devices]\nCount=2\nName1= QUELB \nName2=ZIM-8x8\n[QUELB]\nInitCmds=q.txt\n"),
+          std::string("[Devices]\rCount=2\rName1= QUELB \rName2=ZIM-8x8\r[QUELB]\rInitCmds=q.txt\r"),
+          std::string("[Devices]\rCount=2\r\nName1= QUELB \nName2=ZIM-8x8\r\r\n[QUELB]\nInitCmds=q.txt"),
+          bom + "[Devices]\rCount=2\rName1= QUELB \rName2=ZIM-8x8\r[QUELB]\rInitCmds=q.txt\r"}) {
+        SCOPED_TRACE(::testing::PrintToString(text));
+        std::ofstream(path, std::ios::binary) << text;
+        for (const ProfileReader& p : {Text(text), ProfileReader::FromFile(path)}) {
+            EXPECT_EQ(p.GetInt("Devices", "Count", 0), 2);
+            EXPECT_EQ(p.GetString("Devices", "Name1", ""), "QUELB");
+            EXPECT_EQ(p.GetString("Devices", "Name2", ""), "ZIM-8x8");
+            EXPECT_EQ(p.GetString("QUELB", "InitCmds", ""), "q.txt");
+        }
+        // Each lookup reads the file afresh.
+        EXPECT_EQ(GetPrivateProfileString("Devices", "Name2", "", path), "ZIM-8x8");
+    }
     std::ofstream(path, std::ios::binary) << "[Devices]\nCount=3\n";
     EXPECT_EQ(GetPrivateProfileInt("Devices", "Count", 0, path), 3);
     EXPECT_EQ(GetPrivateProfileString("Devices", "Name1", "none", path), "none");
 }
 
-TEST_F(ProfileFile, UnreadableSourcesGiveEveryDefault) {
-    EXPECT_EQ(GetPrivateProfileString("S", "k", "def", dir_), "def");  // a folder
-    EXPECT_EQ(GetPrivateProfileInt("S", "k", 5, dir_ + "/missing.cfg"), 5);
-    EXPECT_EQ(GetPrivateProfileString("S", "k", "def", dir_ + "/no/such/folder/x.cfg"), "def");
-    EXPECT_EQ(GetPrivateProfileString("S", "k", "def", ""), "def");
+TEST_F(ProfileFile, APipeIsReadOnceLikeAFile) {
+    test::PipeWriter pipe("[General]\rDevicePortFile=ports.txt\r");
+    const std::optional<ProfileReader> p = ProfileReader::Load(pipe.Path());
+    ASSERT_TRUE(p.has_value());
+    EXPECT_EQ(p->GetString("General", "DevicePortFile", ""), "ports.txt");
+}
+
+TEST_F(ProfileFile, UnreadableSourcesGiveNoProfileOrEveryDefault) {
+    test::InputLimitsScope shortWait(test::ShortPipeWait());
     ASSERT_EQ(::mkfifo((dir_ + "/pipe").c_str(), 0600), 0);
-    EXPECT_EQ(GetPrivateProfileString("S", "k", "def", dir_ + "/pipe"), "def");  // does not wait
-    EXPECT_EQ(GetPrivateProfileString("S", "k", "def", "/dev/zero"), "def");     // does not read forever
+    for (const std::string& path :
+         {dir_, dir_ + "/missing.cfg", dir_ + "/no/such/folder/x.cfg", std::string(),
+          std::string("/dev/null"), std::string("/dev/zero"), dir_ + "/pipe"}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(ProfileReader::Load(path).has_value());
+        EXPECT_EQ(GetPrivateProfileString("S", "k", "def", path), "def");
+        EXPECT_EQ(GetPrivateProfileInt("S", "k", 5, path), 5);
+    }
+    // An empty file is a file.
+    std::ofstream(dir_ + "/empty.cfg").close();
+    EXPECT_TRUE(ProfileReader::Load(dir_ + "/empty.cfg").has_value());
 }
 
 }  // namespace

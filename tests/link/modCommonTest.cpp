@@ -42,12 +42,13 @@ TEST(HexPad, PadsButNeverCuts) {
 
 using FileExistsTest = InTempFolder;
 
-TEST_F(FileExistsTest, OnlyReadableNonFolders) {
+TEST_F(FileExistsTest, OnlyReadableFilesAndPipes) {
     EXPECT_TRUE(FileExists(Make("a.txt")));
     EXPECT_FALSE(FileExists(dir_ + "/missing.txt"));
     EXPECT_FALSE(FileExists(dir_ + "/no/such/folder/a.txt"));
     EXPECT_FALSE(FileExists(dir_));
     EXPECT_FALSE(FileExists(""));
+    EXPECT_FALSE(FileExists("/dev/null"));  // a device gives no file to read
     ASSERT_EQ(::mkfifo((dir_ + "/pipe").c_str(), 0600), 0);
     EXPECT_TRUE(FileExists(dir_ + "/pipe"));  // opens without waiting for a writer
 }

@@ -8,6 +8,7 @@
 
 #include "tests/support/DeviceEmulator.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/PipeWriter.h"
 #include "tests/support/RunProgram.h"
 
 namespace tavo {
@@ -196,9 +197,9 @@ TEST_F(QueryTest, DevicesThatCannotBeReadAreSkippedAndTheRunGoesOn) {
 TEST_F(QueryTest, MissingInitializationFileIsLoggedOrShown) {
     DeviceEmulator relay;
     map.Map(1, relay.DevicePath());
-    // A named pipe is no file to read: it would wait for a writer forever.
+    // A device gives no file to read, however much it gives.
     fs::remove(dir.File("QUELB_InitCmds.txt"));
-    ASSERT_EQ(::mkfifo(dir.File("QUELB_InitCmds.txt").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", dir.File("QUELB_InitCmds.txt"));
     DevicePorts("QUELB,COM1\r\n");
 
     auto r = Run();
@@ -324,12 +325,103 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     // Without one it is not: tavo.txt of the program folder is needed, as a
     // file. An empty -c keeps the program folder's configuration file.
     WriteFile(dir.File("tavodevices.cfg"), ReadFile(dir.File("my.cfg")));
-    ASSERT_EQ(::mkfifo(dir.File("tavo.txt").c_str(), 0644), 0);
+    fs::create_symlink("/dev/null", dir.File("tavo.txt"));
     r = Run();
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errors, "File Error: The device port file (" + dir.File("tavo.txt") +
                             ") was not found! Please run tavohwp.exe first.\n");
     EXPECT_EQ(Run({"-c"}).errors, "");
+}
+
+// Text in the line ends of other editors, with or without a byte-order mark.
+std::string Variant(const std::string& crlfText, const std::string& lineEnd, bool mark) {
+    std::string out = mark ? "\xEF\xBB\xBF" : "";
+    for (std::size_t pos = 0, end; pos < crlfText.size(); pos = end + 2) {
+        end = crlfText.find("\r\n", pos);
+        out += crlfText.substr(pos, end - pos) + lineEnd;
+    }
+    return out;
+}
+
+// The device port file and the initialization files with a byte-order mark or
+// CR line ends give the feedback files and reports of clean ones.
+TEST_F(QueryTest, ByteOrderMarkAndCrLineEndsReadAsCleanFiles) {
+    const std::string ports = "QUELB,COM1\r\nZIM-8x8,COM4\r\n";
+    const std::string relayLines = File("QUELB_InitCmds.txt");
+    const std::string matrixLines = File("ZIM-8x8_InitCmds.txt");
+    struct Case {
+        const char* name;
+        const char* lineEnd;
+        bool mark;
+    };
+    for (const Case& c : {Case{"mark", "\r\n", true}, Case{"CR", "\r", false},
+                          Case{"mark and CR", "\r", true}, Case{"mark and LF", "\n", true}}) {
+        SCOPED_TRACE(c.name);
+        DeviceEmulator relay({.model = DeviceModel::QUELB});
+        DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
+        LoadRelayController(relay);
+        LoadMatrixSwitch(matrix);
+        map.Map(1, relay.DevicePath());
+        map.Map(4, matrix.DevicePath());
+        DevicePorts(Variant(ports, c.lineEnd, c.mark));
+        WriteFile(dir.File("QUELB_InitCmds.txt"), Variant(relayLines, c.lineEnd, c.mark));
+        WriteFile(dir.File("ZIM-8x8_InitCmds.txt"), Variant(matrixLines, c.lineEnd, c.mark));
+
+        auto r = Run();
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.errors, "");
+        EXPECT_EQ(File("feedback_QUELB_COM1.txt"), Golden("feedback_QUELB_COM1.txt"));
+        EXPECT_EQ(File("cinfo_QUELB_COM1.txt"), Golden("cinfo_QUELB_COM1.txt"));
+        EXPECT_EQ(File("feedback_ZIM-8x8_COM4.txt"), Golden("feedback_ZIM-8x8_COM4.txt"));
+        EXPECT_EQ(File("cinfo_ZIM-8x8_COM4.txt"), Golden("cinfo_ZIM-8x8_COM4.txt"));
+        EXPECT_EQ(relay.Frames().size(), 42u);
+        EXPECT_EQ(matrix.Frames().size(), 35u);
+    }
+}
+
+// Every input through a pipe: the configuration by process substitution, read
+// once for both devices' InitCmds lookups, the initialization files likewise,
+// the device port file in a named pipe. The program folder has no
+// initialization file to fall back on.
+TEST_F(QueryTest, PipesServeAsInputFiles) {
+    DeviceEmulator relay({.model = DeviceModel::QUELB});
+    DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
+    LoadRelayController(relay);
+    LoadMatrixSwitch(matrix);
+    map.Map(1, relay.DevicePath());
+    map.Map(4, matrix.DevicePath());
+    for (const char* f : {"QUELB_InitCmds.txt", "ZIM-8x8_InitCmds.txt"}) fs::remove(dir.File(f));
+    test::PipeWriter ports(dir.File("tavo.fifo"), "QUELB,COM1\r\nZIM-8x8,COM4\r\n");
+    auto r = test::RunProgram(
+        "/bin/bash",
+        {"-c",
+         "exec 3< <(cat \"$2QUELB_InitCmds.txt\") 4< <(cat \"$2ZIM-8x8_InitCmds.txt\"); "
+         "\"$0\" -c <(printf '[QUELB]\\rInitCmds=/dev/fd/3\\r[ZIM-8x8]\\rInitCmds=/dev/fd/4') -p \"$1\"",
+         program_, ports.Path(), std::string(TAVO_SAMPLES) + "/"},
+        dir.Path(), dir.File("stderr.txt"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "");
+    EXPECT_EQ(File("feedback_QUELB_COM1.txt"), Golden("feedback_QUELB_COM1.txt"));
+    EXPECT_EQ(File("cinfo_QUELB_COM1.txt"), Golden("cinfo_QUELB_COM1.txt"));
+    EXPECT_EQ(File("feedback_ZIM-8x8_COM4.txt"), Golden("feedback_ZIM-8x8_COM4.txt"));
+    EXPECT_EQ(File("cinfo_ZIM-8x8_COM4.txt"), Golden("cinfo_ZIM-8x8_COM4.txt"));
+}
+
+// A device node as the configuration file is refused like a missing one: the
+// run ends before it reads the device port file, and writes nothing.
+TEST_F(QueryTest, DeviceAsConfigurationFileIsRefused) {
+    DeviceEmulator relay;
+    map.Map(1, relay.DevicePath());
+    DevicePorts("QUELB,COM1\r\n");
+    WriteFile(dir.File("stderr.txt"), "");
+    const std::vector<std::string> before = dir.Names();
+    for (const char* device : {"/dev/null", "/dev/zero"}) {
+        auto r = Run({"-c", device});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.errors, "File Error: Configuration file not specified or found!\n");
+        EXPECT_EQ(dir.Names(), before);
+        EXPECT_TRUE(relay.Frames().empty());
+    }
 }
 
 // A relay controller that fails during its 42-line initialization file: the

@@ -14,6 +14,8 @@
 
 #include "config/QtMousePointer.h"
 #include "link/modCommon.h"
+#include "tests/support/InputLimitsScope.h"
+#include "tests/support/PipeWriter.h"
 #include "tests/windows/WindowFixture.h"
 
 namespace tavo::test {
@@ -118,18 +120,43 @@ TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
     EXPECT_EQ(replies.KeyAt(1), "9A");
     EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "900102\r\n9A0304\r\n900102\r\n");
 
-    // A named pipe is no command file: reported at once instead of waiting for a writer.
+    // From another editor (a byte-order mark, CR line ends) or through a pipe,
+    // every line is run as from a clean file.
+    WriteFile(line.dir.File("editor.txt"),
+              "\xEF\xBB\xBF"
+              "100304\r7f0102\r900000\r");
+    {
+        test::PipeWriter pipe(line.dir.File("written.txt"),
+                              "\xEF\xBB\xBF"
+                              "100506\r\n900000\r\n");
+        for (const std::string& file : {line.dir.File("editor.txt"), pipe.Path()}) {
+            ReplySet read;
+            EXPECT_TRUE(w.ProcessCommandFile(file, read));
+            ASSERT_EQ(read.Count(), 1u);
+        }
+    }
+    EXPECT_EQ(line.device->Register(0x10), "0506");
+    EXPECT_EQ(line.device->Register(0x7F), "0102");
+    EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "900506\r\n");
+
+    // A device, or a named pipe nobody writes to, gives no command file: it is missing.
     const std::string pipe = line.dir.File("pipe.txt");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_FALSE(w.ProcessCommandFile(pipe, replies));
-    EXPECT_EQ(Boxes(line.boxes), Strings{"File Error | Command file could not be read (" + pipe + ")."});
-    EXPECT_FALSE(w.Busy());
+    {
+        InputLimitsScope shortWait(ShortPipeWait());
+        for (const std::string& file : {pipe, std::string("/dev/zero")}) {
+            EXPECT_FALSE(w.ProcessCommandFile(file, replies));
+            EXPECT_FALSE(w.Busy());
+        }
+    }
+    EXPECT_EQ(Boxes(line.boxes), (Strings{"File Error | Command file was not found (" + pipe + ").",
+                                          "File Error | Command file was not found (/dev/zero)."}));
 
     // A name of blanks only: nothing runs, nothing is asked, the window never goes busy.
     EXPECT_FALSE(w.ProcessCommandFile("   ", replies));
     EXPECT_FALSE(w.Busy());
     EXPECT_EQ(w.StatusText(1), "Ready");
-    EXPECT_EQ(line.boxes.Shown().size(), 1u);
+    EXPECT_EQ(line.boxes.Shown().size(), 2u);
 }
 
 TEST(DeviceWindow, ApplySendsExactlyTheLinesOfTheSettingsFile) {
@@ -215,10 +242,12 @@ TEST(DeviceWindow, LoadRunsTheSettingsFileThenReadsTheDeviceAgain) {
     EXPECT_FALSE(w.Busy());
     EXPECT_EQ(w.StatusText(1), "Ready");
 
-    // A cancelled dialog or a file that is not there does nothing.
+    // A cancelled dialog, a file that is not there or a device does nothing.
     Find<QAction>(w, "mnuFileLoad")->trigger();
-    line.state.dialogs.answers.push_back(line.dir.File("missing.txt"));
-    Find<QAction>(w, "mnuFileLoad")->trigger();
+    for (const std::string& file : {line.dir.File("missing.txt"), std::string("/dev/null")}) {
+        line.state.dialogs.answers.push_back(file);
+        Find<QAction>(w, "mnuFileLoad")->trigger();
+    }
     EXPECT_TRUE(line.NewFrames().empty());
     EXPECT_TRUE(line.boxes.Shown().empty());
 }
