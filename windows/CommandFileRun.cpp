@@ -29,25 +29,33 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
         return false;
     };
     if (!FileExists(file)) return fail("Command file was not found (" + file + ").");
+    const DeviceInstance& device = SelectedDevice();
+    // A settings file loaded from the window may be one the window writes.
+    if (const std::string same = DeviceFileCollision(device, file); !same.empty()) return fail(same);
     LogIfDebugging("Processing file: " + file);
 
     InputFile commands(file);
-    if (!commands.IsOpen()) return fail("Command file could not be read (" + file + ").");
+    const auto cannotRead = [&] {
+        return fail("Command file could not be read (" + file + ").\r\n\r\n" + commands.ErrorText());
+    };
+    if (!commands.IsOpen()) return cannotRead();
 
-    const DeviceInstance& device = SelectedDevice();
     // A feedback file that cannot be written is reported; the file is run all the same.
-    const std::string feedbackError = "Feedback file could not be written (" + device.FeedbackFile + ").";
     OutputFile feedback;
+    const auto feedbackError = [&] {
+        return "Feedback file could not be written (" + device.FeedbackFile + ").\r\n\r\n" +
+               feedback.ErrorText();
+    };
     if (gFeedbackFileEnabled && !feedback.Open(device.FeedbackFile, OutputFile::Mode::Truncate))
-        report(feedbackError);
+        report(feedbackError());
 
     CommandFileRunner runner(mComPort.get(),
                              {CommandFileRunner::ReplyLines::ReadsOnly, device.Port, gDebugFileEnabled},
                              CommandFileRunner::IntoReplySet(replies));
     const bool read = runner.Run(commands, &feedback);
     const bool feedbackFailed = feedback.IsOpen() && !feedback.Close();
-    if (!read) return fail("Command file could not be read (" + file + ").");
-    if (feedbackFailed) report(feedbackError);
+    if (!read) return cannotRead();
+    if (feedbackFailed) report(feedbackError());
     SetBusy(false);
     return true;
 }

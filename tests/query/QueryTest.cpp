@@ -201,15 +201,19 @@ TEST_F(QueryTest, MissingInitializationFileIsLoggedOrShown) {
     ASSERT_EQ(::mkfifo(dir.File("QUELB_InitCmds.txt").c_str(), 0644), 0);
     DevicePorts("QUELB,COM1\r\n");
 
+    // A device left unread fails the run, with the reason.
     auto r = Run();
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.errors, "File Error: Initialization file was not found for device (QUELB)\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errors,
+              "File Error: Initialization file was not found for device (QUELB)\r\n\r\nNot a regular file\n");
     EXPECT_FALSE(Exists("feedback_QUELB_COM1.txt"));
 
     r = Run({"-d"});
+    EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errors, "");
     EXPECT_NE(
-        Trace().find("[STAMP]: Initialization file was not found for device (QUELB)\r\n[STAMP]: Log closed."),
+        Trace().find("[STAMP]: Initialization file was not found for device (QUELB)\r\n\r\nNot a regular "
+                     "file\r\n[STAMP]: Log closed."),
         std::string::npos);
 }
 
@@ -226,9 +230,9 @@ TEST_F(QueryTest, FeedbackFileThatCannotBeCreatedSkipsOnlyThatDevice) {
     DevicePorts("QUELB,COM1\r\nZIM-8x8,COM2\r\n");
 
     auto r = Run({"-c", dir.File("tavodevices.cfg")});
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errors, "File Error: Unable to create the feedback file (" + dir.File("QUELB/fb.txt") +
-                            ") for device (QUELB)\n");
+                            ") for device (QUELB)\r\n\r\nNo such file or directory\n");
     EXPECT_FALSE(Exists("cinfo_QUELB_COM1.txt"));
     EXPECT_EQ(File("ZIM-8x8/fb.txt"), "810100\r\n");
     EXPECT_TRUE(Exists("cinfo_ZIM-8x8_COM2.txt"));
@@ -248,8 +252,9 @@ TEST_F(QueryTest, FeedbackThatCannotBeWrittenWholeIsReportedAndTheRunFails) {
     ASSERT_GE(reader, 0);
     auto r = Run({"-f", dir.File("pipe.txt")});
     ::close(reader);
+    EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errors, "File Error: Unable to create the feedback file (" + dir.File("pipe.txt") +
-                            ") for device (QUELB)\n");
+                            ") for device (QUELB)\r\n\r\nNot a regular file\n");
     EXPECT_TRUE(relay.Frames().empty());
 
     // A full disk: 400 bytes of feedback lines do not fit in 300.
@@ -280,13 +285,14 @@ TEST_F(QueryTest, ATraceThatCannotBeOpenedIsSaidOnceAndMessagesAreShownInstead) 
     ASSERT_EQ(::mkfifo(dir.File("pipe.txt").c_str(), 0600), 0);
     const int reader = ::open(dir.File("pipe.txt").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     ASSERT_GE(reader, 0);
-    for (const std::string& trace : {dir.Path(), dir.File("pipe.txt")}) {
+    const std::string notFound =
+        "File Error: Initialization file was not found for device (QUELB)\r\n\r\nNo such file or directory\n";
+    for (const auto& [trace, reason] :
+         {std::pair{dir.Path(), "Is a directory"}, std::pair{dir.File("pipe.txt"), "Not a regular file"}}) {
         auto r = Run({"-d" + trace});
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.errors, "File Error: Unable to open the debug file (" + trace +
-                                ") for writing!\n"
-                                "File Error: Initialization file was not found for device (QUELB)\n"
-                                "File Error: Initialization file was not found for device (QUELB)\n");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.errors, "File Error: Unable to open the debug file (" + trace + ") for writing!\r\n\r\n" +
+                                reason + "\n" + notFound + notFound);
     }
     ::close(reader);
 }

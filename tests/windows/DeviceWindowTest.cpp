@@ -122,7 +122,8 @@ TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
     const std::string pipe = line.dir.File("pipe.txt");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_FALSE(w.ProcessCommandFile(pipe, replies));
-    EXPECT_EQ(Boxes(line.boxes), Strings{"File Error | Command file could not be read (" + pipe + ")."});
+    EXPECT_EQ(Boxes(line.boxes), Strings{"File Error | Command file could not be read (" + pipe +
+                                         ").\r\n\r\nNot a regular file"});
     EXPECT_FALSE(w.Busy());
 
     // A name of blanks only: nothing runs, nothing is asked, the window never goes busy.
@@ -249,8 +250,9 @@ TEST(DeviceWindow, FeedbackFileThatCannotBeCreatedIsReportedAndTheReadGoesOn) {
     line.state.Device().FeedbackFile = line.dir.File("no-such-folder/feedback.txt");
     w.Form_Load();
     w.Form_Activate();
-    EXPECT_EQ(Boxes(line.boxes), Strings{"File Error | Feedback file could not be written (" +
-                                         line.dir.File("no-such-folder/feedback.txt") + ")."});
+    EXPECT_EQ(Boxes(line.boxes),
+              Strings{"File Error | Feedback file could not be written (" +
+                      line.dir.File("no-such-folder/feedback.txt") + ").\r\n\r\nNo such file or directory"});
     EXPECT_EQ(Combo(w, "cboIRGroupOn", 0)->currentText(), "3");
     EXPECT_FALSE(w.Busy());
 }
