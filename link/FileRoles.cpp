@@ -32,7 +32,10 @@ std::optional<Identity> IdentityOf(std::string path) {
     if (path.empty() || path.find('\0') != std::string::npos) return std::nullopt;
     struct stat st {};
     for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        if (::stat(path.c_str(), &st) == 0) return Identity{st.st_dev, st.st_ino, {}};
+        if (::stat(path.c_str(), &st) == 0) {
+            if (S_ISDIR(st.st_mode)) return std::nullopt;  // a folder is never an output file
+            return Identity{st.st_dev, st.st_ino, {}};
+        }
         // A link to a file not yet created: writing through it creates its target.
         if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
         std::string target(static_cast<std::size_t>(st.st_size) + 1, '\0');

@@ -277,6 +277,91 @@ TEST_F(QueryTest, FeedbackThatCannotBeWrittenWholeIsReportedAndTheRunFails) {
               "The error object contains:\r\nNo such file or directory\n");
 }
 
+// An output named as a file that the run already reads or writes: a trace is
+// refused before anything is written; a device's file passes that device over.
+TEST_F(QueryTest, OutputsThatWouldTakeAnotherFilesPlaceAreRefused) {
+    fs::create_directory(dir.File("a,b"));  // a comma in a traced path once made the run endless
+    WriteFile(dir.File("a,b/tavo.txt"), "QUELB,COM1\r\nZIM-8x8,COM4\r\n");
+    fs::copy_file(dir.File("QUELB_InitCmds.txt"), dir.File("quelb_initcmds.txt"));
+    WriteFile(dir.File("lower.cfg"), "[QUELB]\r\nInitCmds=quelb_initcmds.txt\r\n");
+    const std::string skipped = ")!\r\n\r\nThe device was skipped.\n";
+    const auto both = [&](const std::string& role, const std::string& path, const std::string& what) {
+        return "File Error: The " + role + " (" + path + ") for device (QUELB) is the same file as the " +
+               what + skipped + "File Error: The " + role + " (" + path +
+               ") for device (ZIM-8x8) is the same file as the " + what + skipped;
+    };
+    struct Case {
+        std::vector<std::string> args;
+        std::string errors;
+    };
+    const Case cases[] = {
+        {{"-d", "tavo.txt"},
+         "File Error: The debug file (tavo.txt) is the same file as the device port file (" +
+             dir.File("tavo.txt") + ")!\n"},
+        {{"-p", "a,b/tavo.txt", "-d", dir.File("a,b/tavo.txt")},
+         "File Error: The debug file (" + dir.File("a,b/tavo.txt") +
+             ") is the same file as the device port file (a,b/tavo.txt)!\n"},
+        {{"-d", "tavodevices.cfg"},
+         "File Error: The debug file (tavodevices.cfg) is the same file as the configuration file (" +
+             dir.File("tavodevices.cfg") + ")!\n"},
+        {{"-d", "./ZIM-8x8_InitCmds.txt"},
+         "File Error: The debug file (./ZIM-8x8_InitCmds.txt) is the same file as the initialization file (" +
+             dir.File("ZIM-8x8_InitCmds.txt") + ") of device (ZIM-8x8)!\n"},
+        {{"-c", "lower.cfg", "-f", "QUELB_INITCMDS.TXT"},
+         "File Error: The feedback file (quelb_initcmds.txt) for device (QUELB) is the same file as the "
+         "initialization file (quelb_initcmds.txt" +
+             skipped +
+             "File Error: The feedback file (quelb_initcmds.txt) for device (ZIM-8x8) is the same file as "
+             "the "
+             "initialization file (quelb_initcmds.txt) of device (QUELB" +
+             skipped},
+        {{"-f", "x_[port].txt", "-i", "./X_[PORT].TXT"},
+         "File Error: The CInfo file (./x_COM1.txt) for device (QUELB) is the same file as the feedback file "
+         "(x_COM1.txt" +
+             skipped +
+             "File Error: The CInfo file (./x_COM4.txt) for device (ZIM-8x8) is the same file as the "
+             "feedback "
+             "file (x_COM4.txt" +
+             skipped},
+        {{"-i", "tavodevices.cfg"},
+         both("CInfo file", "tavodevices.cfg", "configuration file (" + dir.File("tavodevices.cfg"))},
+        {{"-f", "tavo.txt"}, both("feedback file", "tavo.txt", "device port file (" + dir.File("tavo.txt"))},
+        {{"-d", "trace.txt", "-i", "trace.txt"}, both("CInfo file", "trace.txt", "debug file (trace.txt")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1] + " " + c.args.back());
+        DeviceEmulator relay({.model = DeviceModel::QUELB});
+        DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
+        map.Map(1, relay.DevicePath());
+        map.Map(4, matrix.DevicePath());
+        DevicePorts("QUELB,COM1\r\nZIM-8x8,COM4\r\n");
+        const std::vector<std::string> kept{
+            "tavo.txt",           "a,b/tavo.txt",         "tavodevices.cfg",
+            "QUELB_InitCmds.txt", "ZIM-8x8_InitCmds.txt", "quelb_initcmds.txt"};
+        std::vector<std::string> before;
+        for (const std::string& f : kept) before.push_back(File(f));
+
+        auto r = Run(c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.errors, c.errors);
+        for (std::size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(File(kept[i]), before[i]) << kept[i];
+        for (const char* output : {"feedback_QUELB_COM1.txt", "cinfo_ZIM-8x8_COM4.txt", "x_COM1.txt"})
+            EXPECT_FALSE(Exists(output)) << output;
+        // Nothing was asked of a device passed over.
+        EXPECT_EQ(relay.Received(), "");
+        EXPECT_EQ(matrix.Received(), "");
+    }
+}
+
+TEST_F(QueryTest, ADevicePortFileThatCannotBeReadEndsTheRunWithItsReason) {
+    // Reading this file from its start fails: no mapped memory lies there.
+    auto r = Run({"-p", "/proc/self/mem"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(
+        r.errors,
+        "File Error: Unable to read the device port file (/proc/self/mem)!\r\n\r\nInput/output error\n");
+}
+
 TEST_F(QueryTest, ATraceThatCannotBeOpenedIsSaidOnceAndMessagesAreShownInstead) {
     DeviceEmulator relay;
     map.Map(1, relay.DevicePath());
