@@ -252,7 +252,8 @@ int Main(const std::string& commandLine) {
     InputFile devicePorts(s.devicePortFile);
     if (!devicePorts.IsOpen())
         return EndWithMessage("File Error", "The device port file (" + s.devicePortFile +
-                                                ") was not found! Please run tavohwp.exe first.");
+                                                ") was not found! Please run tavohwp.exe first.\r\n\r\n" +
+                                                devicePorts.ErrorText());
     return Query(s).Run(devicePorts);
 }
 

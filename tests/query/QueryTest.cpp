@@ -419,7 +419,7 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     r = Run();
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errors, "File Error: The device port file (" + dir.File("tavo.txt") +
-                            ") was not found! Please run tavohwp.exe first.\n");
+                            ") was not found! Please run tavohwp.exe first.\r\n\r\nNot a regular file\n");
     EXPECT_EQ(Run({"-c"}).errors, "");
 }
 
