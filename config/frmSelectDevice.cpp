@@ -262,7 +262,8 @@ void frmSelectDevice::RunScan() {
     DevicePortFileWriter list;
     if (!list.Open(gDevicePortFile))
         ShowMessage("File Error",
-                    "Unable to open the device port file (" + gDevicePortFile + ") for writing!",
+                    "Unable to open the device port file (" + gDevicePortFile + ") for writing!\r\n\r\n" +
+                        list.ErrorText(),
                     MsgIcon::Critical);
 
     clsComPort port(EchoRule::EmptyBufferFirst);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "config/frmSelectDevice.h"
+#include "link/FileRoles.h"
 #include "link/MessageBox.h"
 #include "link/ProfileReader.h"
 #include "link/ProgramInfo.h"
@@ -62,6 +63,19 @@ DeviceInstance MakeDeviceInstance(const DeviceConfig& config, const std::string&
     return entry;
 }
 
+std::string DeviceFileCollision(const DeviceInstance& device, const std::string& commandFile) {
+    const std::string& name = device.Config.Name;
+    std::vector<FileRole> outputs;
+    if (gDebugFileEnabled) outputs.push_back({"debug file", device.DebugFile, name});
+    if (gFeedbackFileEnabled) outputs.push_back({"feedback file", device.FeedbackFile, name});
+    if (gCInfoFileEnabled) outputs.push_back({"CInfo file", device.CInfoFile, name});
+    std::vector<FileRole> inputs{{"configuration file", gConfigFile},
+                                 {"device port file", gDevicePortFile},
+                                 {"initialization file", device.Config.InitCmdsFile, name}};
+    if (!commandFile.empty()) inputs.push_back({"command file", commandFile});
+    return FindCollision(outputs, inputs);
+}
+
 bool ReadStartup(const std::string& commandLine) {
     ResetState();
 
@@ -106,6 +120,16 @@ bool ReadStartup(const std::string& commandLine) {
             ReadConfigString(profile, device.Name.c_str(), "InitCmds", device.Name + "_InitCmds.txt");
         gDevices.push_back(std::move(device));
     }
+
+    // A scan writes the device port file and, with -d, its trace: neither may
+    // take the place of a file the program reads, nor of the other.
+    std::vector<FileRole> inputs{{"configuration file", gConfigFile}};
+    for (const DeviceConfig& device : gDevices)
+        inputs.push_back({"initialization file", device.InitCmdsFile, device.Name});
+    std::vector<FileRole> outputs{{"device port file", gDevicePortFile}};
+    if (gDebugMode) outputs.push_back({"debug file", gAppLogFile});
+    if (const std::string same = FindCollision(outputs, inputs); !same.empty())
+        return Fail("File Error", same);
     return true;
 }
 

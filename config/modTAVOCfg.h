@@ -75,6 +75,14 @@ int FindConfiguredDevice(const std::string& name);
 DeviceInstance MakeDeviceInstance(const DeviceConfig& config, const std::string& port,
                                   std::int16_t portNumber);
 
+// The files the device's window writes (its debug, feedback and CInfo files,
+// as far as their switches are on) checked against the files the program
+// reads (the configuration file, the device port file, the device's
+// initialization file and commandFile, the command file about to run) and
+// against each other: the message for the first that is the same file as
+// another, or "" when each is a file of its own.
+std::string DeviceFileCollision(const DeviceInstance& device, const std::string& commandFile = {});
+
 // Shows the window of a device type modally and returns when it is unloaded.
 // The windows sit above this module: the program's entry hands it in.
 using DeviceWindowFn = std::function<void(std::int32_t deviceType)>;

@@ -8,7 +8,10 @@ namespace tavo {
 bool StartTrace(clsComPort& port, const std::string& file, bool truncate) {
     port.StartDebug(file, truncate);
     if (port.IsDebugging()) return true;
-    ShowMessage("File Error", "Unable to open the debug file (" + file + ") for writing!", MsgIcon::Critical);
+    ShowMessage(
+        "File Error",
+        "Unable to open the debug file (" + file + ") for writing!\r\n\r\n" + port.DebugLog().FileError(),
+        MsgIcon::Critical);
     return false;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "link/DevicePortFileWriter.h"
+#include "link/FileRoles.h"
 #include "link/MessageBox.h"
 #include "link/PortProbe.h"
 #include "link/ProgramInfo.h"
@@ -48,6 +49,13 @@ int Main(const std::string& commandLine) {
         }
     }
 
+    // The log must not take the list's place, nor the list the log's.
+    if (debug) {
+        const std::vector<FileRole> outputs{{"device port file", outputFile}, {"debug file", logFile}};
+        if (const std::string same = FindCollision(outputs, {}); !same.empty())
+            return EndWithMessage("File Error", same);
+    }
+
     std::vector<std::string> ports;
     if (PortListLoader::ProgramLibrary().GetComPortSlots(ports) < 0)
         return EndWithMessage("Error", "Unable to query registry for configured serial ports!");
@@ -55,11 +63,13 @@ int Main(const std::string& commandLine) {
     // The earlier list stays until the new one stands whole.
     DevicePortFileWriter list;
     if (!list.Open(outputFile))
-        return EndWithMessage("File Error",
-                              "Unable to open the device port file (" + outputFile + ") for writing!");
+        return EndWithMessage("File Error", "Unable to open the device port file (" + outputFile +
+                                                ") for writing!\r\n\r\n" + list.ErrorText());
 
     clsComPort port(EchoRule::KeepStale);
-    if (debug) debug = StartTrace(port, logFile, true);
+    // A log that cannot be opened is said at once, and the run does not end as a success.
+    const bool traceOpened = !debug || StartTrace(port, logFile, true);
+    debug = debug && traceOpened;
 
     for (const auto& name : ports) {
         if (!name.empty()) {
@@ -81,7 +91,7 @@ int Main(const std::string& commandLine) {
     if (!written)
         return EndWithMessage("File Error", "Unable to write the device port file (" + outputFile +
                                                 ")!\r\n\r\n" + list.ErrorText());
-    return traced ? 0 : kEndedByMessage;
+    return traceOpened && traced ? 0 : kEndedByMessage;
 }
 
 }  // namespace tavo::modTAVOhwp

@@ -5,10 +5,12 @@
 #include <limits>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "codes/clsCInfoFile.h"
 #include "link/CommandFileRunner.h"
 #include "link/ExpandFileTemplate.h"
+#include "link/FileRoles.h"
 #include "link/InputFile.h"
 #include "link/MessageBox.h"
 #include "link/OutputFile.h"
@@ -50,13 +52,29 @@ class Query {
   public:
     explicit Query(Settings settings) : s_(std::move(settings)), port_(EchoRule::KeepStale) {}
 
-    // Runs every device line; 0, or 1 when a file could not be written whole.
+    // Runs every device line; 0, or 1 when a file could not be read or written whole.
     int Run(InputFile& devicePorts) {
+        std::vector<std::string> lines;
+        for (std::string line; devicePorts.ReadLine(line);)
+            if (!(line = TrimBlanks(line)).empty()) lines.push_back(std::move(line));
+        if (devicePorts.Failed())
+            return EndWithMessage("File Error", "Unable to read the device port file (" + s_.devicePortFile +
+                                                    ")!\r\n\r\n" + devicePorts.ErrorText());
+        // Every file this run reads, so that no output of it can take one's place.
+        files_ = {{"configuration file", s_.configFile}, {"device port file", s_.devicePortFile}};
+        for (const std::string& line : lines)
+            if (auto comma = line.find(','); comma != std::string::npos)
+                files_.push_back(
+                    {"initialization file", InitFileOf(line.substr(0, comma)), line.substr(0, comma)});
+        if (s_.debug) {
+            const std::vector<FileRole> trace{{"debug file", s_.debugFile}};
+            if (const std::string same = FindCollision(trace, files_); !same.empty())
+                return EndWithMessage("File Error", same);
+            files_.push_back(trace.front());
+        }
+
         bool freshTrace = true;
-        std::string line;
-        while (devicePorts.ReadLine(line)) {
-            line = TrimBlanks(line);
-            if (line.empty()) continue;
+        for (const std::string& line : lines) {
             DeviceLine(line, freshTrace);
             freshTrace = false;
         }
@@ -90,11 +108,17 @@ class Query {
 
     // A file problem ends this device's run: the trace tells it with -d, a box without.
     void SkipDevice(const std::string& text) {
+        failed_ = true;
         if (s_.debug)
             Log(text);
         else
             Box("File Error", text);
         EndDevice(true);
+    }
+
+    std::string InitFileOf(const std::string& deviceName) {
+        if (!s_.config) s_.config = ProfileReader::FromFile(s_.configFile);
+        return s_.config->GetString(deviceName, "InitCmds", InProgramFolder(deviceName + "_InitCmds.txt"));
     }
 
     void DeviceLine(const std::string& line, bool freshTrace) {
@@ -107,17 +131,31 @@ class Query {
         }
         // A trace that cannot be opened is said once; the run then shows its
         // messages as it does without -d, instead of logging them to nowhere.
-        if (s_.debug) s_.debug = StartTrace(port_, s_.debugFile, freshTrace);
+        if (s_.debug && !StartTrace(port_, s_.debugFile, freshTrace)) {
+            s_.debug = false;
+            failed_ = true;
+        }
 
         const std::string deviceName = line.substr(0, comma);
         const std::string portName = line.substr(comma + 1);
         const std::string feedbackFile = ExpandFileTemplate(s_.feedbackTemplate, deviceName, portName);
         report_.SetFormatType(deviceName == "QUELB" ? clsCInfoFile::kQUELBFormat
                                                     : clsCInfoFile::kZIM8x8Format);
-        report_.SetFilename(ExpandFileTemplate(s_.reportTemplate, deviceName, portName));
+        const std::string reportFile = ExpandFileTemplate(s_.reportTemplate, deviceName, portName);
+        report_.SetFilename(reportFile);
 
         Log("Device: " + deviceName + " on serial port " + portName);
         Log("Feedback file: " + feedbackFile);
+
+        // Neither file is written when either would take the place of another file of the run.
+        const std::vector<FileRole> outputs{{"feedback file", feedbackFile, deviceName},
+                                            {"CInfo file", reportFile, deviceName}};
+        if (const std::string same = FindCollision(outputs, files_); !same.empty()) {
+            Log(same);
+            FileFailure(same, "The device was skipped.");
+            EndDevice(false);
+            return;
+        }
 
         const int number = PortNumber(portName);
         if (number < 0) {
@@ -140,12 +178,11 @@ class Query {
         }
         Log("A device was found.");
 
-        if (!s_.config) s_.config = ProfileReader::FromFile(s_.configFile);
-        const std::string initFile =
-            s_.config->GetString(deviceName, "InitCmds", InProgramFolder(deviceName + "_InitCmds.txt"));
+        const std::string initFile = InitFileOf(deviceName);
         InputFile commands(initFile);
         if (!commands.IsOpen()) {
-            SkipDevice("Initialization file was not found for device (" + deviceName + ")");
+            SkipDevice("Initialization file was not found for device (" + deviceName + ")\r\n\r\n" +
+                       commands.ErrorText());
             return;
         }
         Log("Processing initialization file: " + initFile);
@@ -153,8 +190,10 @@ class Query {
         OutputFile feedback;
         if (!feedback.Open(feedbackFile, OutputFile::Mode::Truncate)) {
             // Nothing can record this device's answers: leave it alone rather than ask it.
-            SkipDevice("Unable to create the feedback file (" + feedbackFile + ") for device (" + deviceName +
-                       ")");
+            FileFailure(
+                "Unable to create the feedback file (" + feedbackFile + ") for device (" + deviceName + ")",
+                feedback.ErrorText());
+            EndDevice(true);
             return;
         }
         CommandFileRunner runner(&port_, {CommandFileRunner::ReplyLines::Every, portName, s_.debug},
@@ -173,6 +212,7 @@ class Query {
     }
 
     Settings s_;
+    std::vector<FileRole> files_;  // the run's inputs and its trace
     clsComPort port_;
     clsCInfoFile report_;
     bool failed_ = false;
@@ -216,7 +256,8 @@ int Main(const std::string& commandLine) {
     InputFile devicePorts(s.devicePortFile);
     if (!devicePorts.IsOpen())
         return EndWithMessage("File Error", "The device port file (" + s.devicePortFile +
-                                                ") was not found! Please run tavohwp.exe first.");
+                                                ") was not found! Please run tavohwp.exe first.\r\n\r\n" +
+                                                devicePorts.ErrorText());
     return Query(s).Run(devicePorts);
 }
 

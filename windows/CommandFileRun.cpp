@@ -28,26 +28,31 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
         SetBusy(false);
         return false;
     };
+    const DeviceInstance& device = SelectedDevice();
+    // A settings file loaded from the window may be one the window writes.
+    if (const std::string same = DeviceFileCollision(device, file); !same.empty()) return fail(same);
     // Opened once: a pipe is read whole here, and one that stays silent, like a
     // device node, counts as missing.
     InputFile commands(file);
     if (!commands.IsOpen()) return fail("Command file was not found (" + file + ").");
     LogIfDebugging("Processing file: " + file);
 
-    const DeviceInstance& device = SelectedDevice();
     // A feedback file that cannot be written is reported; the file is run all the same.
-    const std::string feedbackError = "Feedback file could not be written (" + device.FeedbackFile + ").";
     OutputFile feedback;
+    const auto feedbackError = [&] {
+        return "Feedback file could not be written (" + device.FeedbackFile + ").\r\n\r\n" +
+               feedback.ErrorText();
+    };
     if (gFeedbackFileEnabled && !feedback.Open(device.FeedbackFile, OutputFile::Mode::Truncate))
-        report(feedbackError);
+        report(feedbackError());
 
     CommandFileRunner runner(mComPort.get(),
                              {CommandFileRunner::ReplyLines::ReadsOnly, device.Port, gDebugFileEnabled},
                              CommandFileRunner::IntoReplySet(replies));
     const bool read = runner.Run(commands, &feedback);
     const bool feedbackFailed = feedback.IsOpen() && !feedback.Close();
-    if (!read) return fail("Command file could not be read (" + file + ").");
-    if (feedbackFailed) report(feedbackError);
+    if (!read) return fail("Command file could not be read (" + file + ").\r\n\r\n" + commands.ErrorText());
+    if (feedbackFailed) report(feedbackError());
     SetBusy(false);
     return true;
 }

@@ -73,6 +73,17 @@ void frmDeviceWindow::Form_Load() {
     mCmdQueue = std::make_unique<clsCmdQueue>();
     mComPort = std::make_unique<clsComPort>(EchoRule::EmptyBufferFirst);
 
+    // A file of this window that would take the place of another file is not
+    // written: the user goes back to the chooser to switch it off or mend the
+    // configuration.
+    if (const std::string same = DeviceFileCollision(device); !same.empty()) {
+        mDeviceUsable = false;
+        mComPort.reset();
+        gReselectDevice = true;
+        ShowMessage("File Error", same, MsgIcon::Critical);
+        return;
+    }
+
     if (gDebugFileEnabled) {
         StartTrace(*mComPort, device.DebugFile, true);
         mComPort->LogMessage("Device: " + device.Config.Name + " on serial port " + device.Port);

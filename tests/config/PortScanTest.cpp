@@ -217,8 +217,9 @@ TEST_F(PortScan, NamedPipeNobodyWritesToIsNeitherReadNorWrittenAndBlocksNothing)
         EXPECT_FALSE(pipe.Blocked());
     }
     EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
-    ExpectOneBox(boxes_, "File Error",
-                 "Unable to open the device port file (" + PortFile() + ") for writing!");
+    ExpectOneBox(
+        boxes_, "File Error",
+        "Unable to open the device port file (" + PortFile() + ") for writing!\r\n\r\nNot a regular file");
     EXPECT_TRUE(fs::is_fifo(PortFile()));
 }
 
@@ -229,7 +230,8 @@ TEST_F(PortScan, UnwritablePortFileIsReportedAndTheDevicesStillListed) {
     map_.Map(3, relay.DevicePath());
     chooser_.cmdScan_Click();
     ExpectOneBox(boxes_, "File Error",
-                 "Unable to open the device port file (" + gDevicePortFile + ") for writing!");
+                 "Unable to open the device port file (" + gDevicePortFile +
+                     ") for writing!\r\n\r\nNo such file or directory");
     EXPECT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
     EXPECT_FALSE(gDemoMode);
 }

@@ -84,6 +84,40 @@ TEST_F(StartUp, ErrorsEndTheProgramWithTheirBox) {
     }
 }
 
+TEST_F(StartUp, AScanThatWouldWriteOverAFileItReadsEndsTheProgram) {
+    const std::string config = folder_.File("tavodevices.cfg");
+    const std::string roundabout =
+        folder_.Path() + "/../" + std::filesystem::path(folder_.Path()).filename().string() + "/tavo.txt";
+    const std::string self = folder_.File("self.cfg");
+    WriteFile(self, std::string("[General]\r\nDevicePortFile=") + self + "\r\n" + kRelayOnly);
+    struct Case {
+        std::string devices;
+        std::string args;
+        std::string text;
+    };
+    const Case cases[] = {
+        {kRelayOnly, "-d " + roundabout,
+         "The debug file (" + roundabout + ") is the same file as the device port file (" + PortFile() +
+             ")!"},
+        {kRelayOnly, "-d " + config,
+         "The debug file (" + config + ") is the same file as the configuration file (" + config + ")!"},
+        {std::string(kRelayOnly) + "[QUELB]\r\nInitCmds=" + PortFile() + "\r\n", "",
+         "The device port file (" + PortFile() + ") is the same file as the initialization file (" +
+             PortFile() + ") of device (QUELB)!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args + c.devices);
+        ScriptedMessageBox boxes;
+        EXPECT_FALSE(Start(c.devices, c.args));
+        ExpectOneBox(boxes, "File Error", c.text);
+    }
+    ScriptedMessageBox boxes;
+    EXPECT_FALSE(ReadStartup("-c " + self));
+    ExpectOneBox(
+        boxes, "File Error",
+        "The device port file (" + self + ") is the same file as the configuration file (" + self + ")!");
+}
+
 TEST_F(StartUp, ConfiguredDevicesAndGeneralKeys) {
     const std::string longName(300, 'x');
     // A key present but empty is an empty value, not the default.

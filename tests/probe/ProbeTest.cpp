@@ -211,7 +211,24 @@ TEST_F(Probe, BoxesThatEndTheProgramLeaveTheFilesAlone) {
     r = Run({"-d", "-o" + scratch_.File("folder")});
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.errors, "File Error: Unable to open the device port file (" + scratch_.File("folder") +
-                            ") for writing!\n");
+                            ") for writing!\r\n\r\nIs a directory\n");
+
+    // The log and the list named as one file, however spelled: neither is written.
+    fs::create_symlink(InProgram("tavo.txt"), scratch_.File("link.txt"));
+    for (const std::string& log :
+         {std::string("tavo.txt"), std::string("./tavo.txt"), scratch_.File("link.txt")}) {
+        r = Run({"-o", "tavo.txt", "-d", log});
+        EXPECT_NE(r.status, 0);
+        EXPECT_EQ(r.errors, "File Error: The debug file (" + log +
+                                ") is the same file as the device port file (tavo.txt)!\n");
+    }
+    // So are two names of one file not yet there.
+    const std::string around =
+        scratch_.File("../" + fs::path(program_.Path()).filename().string() + "/new.txt");
+    r = Run({"-o", "new.txt", "-d", around});
+    EXPECT_EQ(r.errors, "File Error: The debug file (" + around +
+                            ") is the same file as the device port file (new.txt)!\n");
+    EXPECT_FALSE(fs::exists(InProgram("new.txt")));
 
     EXPECT_EQ(ReadFile(InProgram("tavo.txt")), "ZIM-8x8,COM7\r\n");
     EXPECT_EQ(ReadFile(InProgram("tavohwp.txt")), "an earlier log\r\n");
@@ -233,8 +250,8 @@ TEST_F(Probe, AnOutputThatIsNoPlainFileCannotBeOpened) {
     for (const std::string& output : outputs) {
         ProgramResult r = Run({"-o" + output});
         EXPECT_NE(r.status, 0);
-        EXPECT_EQ(r.errors,
-                  "File Error: Unable to open the device port file (" + output + ") for writing!\n");
+        EXPECT_EQ(r.errors, "File Error: Unable to open the device port file (" + output +
+                                ") for writing!\r\n\r\nNot a regular file\n");
     }
     ::close(reader);
     EXPECT_TRUE(fs::is_fifo(pipe));
@@ -291,9 +308,11 @@ TEST_F(Probe, APortInUseIsNamedSoTheListIsKnownIncomplete) {
 TEST_F(Probe, ATraceThatCannotBeOpenedOrWrittenIsSaidOnStandardError) {
     DeviceEmulator relay;
     map_.Map(1, relay.DevicePath());
+    // The probe runs without its log, and does not end as a success.
     ProgramResult r = Run({"-d" + scratch_.Path()});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.errors, "File Error: Unable to open the debug file (" + scratch_.Path() + ") for writing!\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errors, "File Error: Unable to open the debug file (" + scratch_.Path() +
+                            ") for writing!\r\n\r\nIs a directory\n");
     EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\n"));
 
     // The trace outgrows the disk; the short device port file does not.

@@ -202,15 +202,19 @@ TEST_F(QueryTest, MissingInitializationFileIsLoggedOrShown) {
     fs::create_symlink("/dev/zero", dir.File("QUELB_InitCmds.txt"));
     DevicePorts("QUELB,COM1\r\n");
 
+    // A device left unread fails the run, with the reason.
     auto r = Run();
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.errors, "File Error: Initialization file was not found for device (QUELB)\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.errors,
+              "File Error: Initialization file was not found for device (QUELB)\r\n\r\nNot a regular file\n");
     EXPECT_FALSE(Exists("feedback_QUELB_COM1.txt"));
 
     r = Run({"-d"});
+    EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errors, "");
     EXPECT_NE(
-        Trace().find("[STAMP]: Initialization file was not found for device (QUELB)\r\n[STAMP]: Log closed."),
+        Trace().find("[STAMP]: Initialization file was not found for device (QUELB)\r\n\r\nNot a regular "
+                     "file\r\n[STAMP]: Log closed."),
         std::string::npos);
 }
 
@@ -227,9 +231,9 @@ TEST_F(QueryTest, FeedbackFileThatCannotBeCreatedSkipsOnlyThatDevice) {
     DevicePorts("QUELB,COM1\r\nZIM-8x8,COM2\r\n");
 
     auto r = Run({"-c", dir.File("tavodevices.cfg")});
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errors, "File Error: Unable to create the feedback file (" + dir.File("QUELB/fb.txt") +
-                            ") for device (QUELB)\n");
+                            ") for device (QUELB)\r\n\r\nNo such file or directory\n");
     EXPECT_FALSE(Exists("cinfo_QUELB_COM1.txt"));
     EXPECT_EQ(File("ZIM-8x8/fb.txt"), "810100\r\n");
     EXPECT_TRUE(Exists("cinfo_ZIM-8x8_COM2.txt"));
@@ -249,8 +253,9 @@ TEST_F(QueryTest, FeedbackThatCannotBeWrittenWholeIsReportedAndTheRunFails) {
     ASSERT_GE(reader, 0);
     auto r = Run({"-f", dir.File("pipe.txt")});
     ::close(reader);
+    EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errors, "File Error: Unable to create the feedback file (" + dir.File("pipe.txt") +
-                            ") for device (QUELB)\n");
+                            ") for device (QUELB)\r\n\r\nNot a regular file\n");
     EXPECT_TRUE(relay.Frames().empty());
 
     // A full disk: 400 bytes of feedback lines do not fit in 300.
@@ -273,6 +278,91 @@ TEST_F(QueryTest, FeedbackThatCannotBeWrittenWholeIsReportedAndTheRunFails) {
               "The error object contains:\r\nNo such file or directory\n");
 }
 
+// An output named as a file that the run already reads or writes: a trace is
+// refused before anything is written; a device's file passes that device over.
+TEST_F(QueryTest, OutputsThatWouldTakeAnotherFilesPlaceAreRefused) {
+    fs::create_directory(dir.File("a,b"));  // a comma in a traced path once made the run endless
+    WriteFile(dir.File("a,b/tavo.txt"), "QUELB,COM1\r\nZIM-8x8,COM4\r\n");
+    fs::copy_file(dir.File("QUELB_InitCmds.txt"), dir.File("quelb_initcmds.txt"));
+    WriteFile(dir.File("lower.cfg"), "[QUELB]\r\nInitCmds=quelb_initcmds.txt\r\n");
+    const std::string skipped = ")!\r\n\r\nThe device was skipped.\n";
+    const auto both = [&](const std::string& role, const std::string& path, const std::string& what) {
+        return "File Error: The " + role + " (" + path + ") for device (QUELB) is the same file as the " +
+               what + skipped + "File Error: The " + role + " (" + path +
+               ") for device (ZIM-8x8) is the same file as the " + what + skipped;
+    };
+    struct Case {
+        std::vector<std::string> args;
+        std::string errors;
+    };
+    const Case cases[] = {
+        {{"-d", "tavo.txt"},
+         "File Error: The debug file (tavo.txt) is the same file as the device port file (" +
+             dir.File("tavo.txt") + ")!\n"},
+        {{"-p", "a,b/tavo.txt", "-d", dir.File("a,b/tavo.txt")},
+         "File Error: The debug file (" + dir.File("a,b/tavo.txt") +
+             ") is the same file as the device port file (a,b/tavo.txt)!\n"},
+        {{"-d", "tavodevices.cfg"},
+         "File Error: The debug file (tavodevices.cfg) is the same file as the configuration file (" +
+             dir.File("tavodevices.cfg") + ")!\n"},
+        {{"-d", "./ZIM-8x8_InitCmds.txt"},
+         "File Error: The debug file (./ZIM-8x8_InitCmds.txt) is the same file as the initialization file (" +
+             dir.File("ZIM-8x8_InitCmds.txt") + ") of device (ZIM-8x8)!\n"},
+        {{"-c", "lower.cfg", "-f", "QUELB_INITCMDS.TXT"},
+         "File Error: The feedback file (quelb_initcmds.txt) for device (QUELB) is the same file as the "
+         "initialization file (quelb_initcmds.txt" +
+             skipped +
+             "File Error: The feedback file (quelb_initcmds.txt) for device (ZIM-8x8) is the same file as "
+             "the "
+             "initialization file (quelb_initcmds.txt) of device (QUELB" +
+             skipped},
+        {{"-f", "x_[port].txt", "-i", "./X_[PORT].TXT"},
+         "File Error: The CInfo file (./x_COM1.txt) for device (QUELB) is the same file as the feedback file "
+         "(x_COM1.txt" +
+             skipped +
+             "File Error: The CInfo file (./x_COM4.txt) for device (ZIM-8x8) is the same file as the "
+             "feedback "
+             "file (x_COM4.txt" +
+             skipped},
+        {{"-i", "tavodevices.cfg"},
+         both("CInfo file", "tavodevices.cfg", "configuration file (" + dir.File("tavodevices.cfg"))},
+        {{"-f", "tavo.txt"}, both("feedback file", "tavo.txt", "device port file (" + dir.File("tavo.txt"))},
+        {{"-d", "trace.txt", "-i", "trace.txt"}, both("CInfo file", "trace.txt", "debug file (trace.txt")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1] + " " + c.args.back());
+        DeviceEmulator relay({.model = DeviceModel::QUELB});
+        DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
+        map.Map(1, relay.DevicePath());
+        map.Map(4, matrix.DevicePath());
+        DevicePorts("QUELB,COM1\r\nZIM-8x8,COM4\r\n");
+        const std::vector<std::string> kept{
+            "tavo.txt",           "a,b/tavo.txt",         "tavodevices.cfg",
+            "QUELB_InitCmds.txt", "ZIM-8x8_InitCmds.txt", "quelb_initcmds.txt"};
+        std::vector<std::string> before;
+        for (const std::string& f : kept) before.push_back(File(f));
+
+        auto r = Run(c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.errors, c.errors);
+        for (std::size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(File(kept[i]), before[i]) << kept[i];
+        for (const char* output : {"feedback_QUELB_COM1.txt", "cinfo_ZIM-8x8_COM4.txt", "x_COM1.txt"})
+            EXPECT_FALSE(Exists(output)) << output;
+        // Nothing was asked of a device passed over.
+        EXPECT_EQ(relay.Received(), "");
+        EXPECT_EQ(matrix.Received(), "");
+    }
+}
+
+TEST_F(QueryTest, ADevicePortFileThatCannotBeReadEndsTheRunWithItsReason) {
+    // Reading this file from its start fails: no mapped memory lies there.
+    auto r = Run({"-p", "/proc/self/mem"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(
+        r.errors,
+        "File Error: Unable to read the device port file (/proc/self/mem)!\r\n\r\nInput/output error\n");
+}
+
 TEST_F(QueryTest, ATraceThatCannotBeOpenedIsSaidOnceAndMessagesAreShownInstead) {
     DeviceEmulator relay;
     map.Map(1, relay.DevicePath());
@@ -281,13 +371,14 @@ TEST_F(QueryTest, ATraceThatCannotBeOpenedIsSaidOnceAndMessagesAreShownInstead) 
     ASSERT_EQ(::mkfifo(dir.File("pipe.txt").c_str(), 0600), 0);
     const int reader = ::open(dir.File("pipe.txt").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     ASSERT_GE(reader, 0);
-    for (const std::string& trace : {dir.Path(), dir.File("pipe.txt")}) {
+    const std::string notFound =
+        "File Error: Initialization file was not found for device (QUELB)\r\n\r\nNo such file or directory\n";
+    for (const auto& [trace, reason] :
+         {std::pair{dir.Path(), "Is a directory"}, std::pair{dir.File("pipe.txt"), "Not a regular file"}}) {
         auto r = Run({"-d" + trace});
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.errors, "File Error: Unable to open the debug file (" + trace +
-                                ") for writing!\n"
-                                "File Error: Initialization file was not found for device (QUELB)\n"
-                                "File Error: Initialization file was not found for device (QUELB)\n");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.errors, "File Error: Unable to open the debug file (" + trace + ") for writing!\r\n\r\n" +
+                                reason + "\n" + notFound + notFound);
     }
     ::close(reader);
 }
@@ -329,7 +420,7 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     r = Run();
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.errors, "File Error: The device port file (" + dir.File("tavo.txt") +
-                            ") was not found! Please run tavohwp.exe first.\n");
+                            ") was not found! Please run tavohwp.exe first.\r\n\r\nNot a regular file\n");
     EXPECT_EQ(Run({"-c"}).errors, "");
 }
 

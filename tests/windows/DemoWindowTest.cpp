@@ -165,8 +165,9 @@ TEST(DemoWindow, ADebugFileThatCannotBeOpenedIsToldAndTheWindowWorksWithoutIt) {
     demo.window.Form_Activate();
     EXPECT_TRUE(demo.window.SettingsRead());
     demo.window.Form_Unload();
-    EXPECT_EQ(Boxes(demo.boxes), Strings{"File Error | Unable to open the debug file (" +
-                                         demo.dir.File("debug.txt") + ") for writing!"});
+    EXPECT_EQ(Boxes(demo.boxes),
+              Strings{"File Error | Unable to open the debug file (" + demo.dir.File("debug.txt") +
+                      ") for writing!\r\n\r\nIs a directory"});
 }
 
 TEST(DemoWindow, TraceAndReportWithoutAPort) {

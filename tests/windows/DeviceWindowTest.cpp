@@ -278,10 +278,55 @@ TEST(DeviceWindow, FeedbackFileThatCannotBeCreatedIsReportedAndTheReadGoesOn) {
     line.state.Device().FeedbackFile = line.dir.File("no-such-folder/feedback.txt");
     w.Form_Load();
     w.Form_Activate();
-    EXPECT_EQ(Boxes(line.boxes), Strings{"File Error | Feedback file could not be written (" +
-                                         line.dir.File("no-such-folder/feedback.txt") + ")."});
+    EXPECT_EQ(Boxes(line.boxes),
+              Strings{"File Error | Feedback file could not be written (" +
+                      line.dir.File("no-such-folder/feedback.txt") + ").\r\n\r\nNo such file or directory"});
     EXPECT_EQ(Combo(w, "cboIRGroupOn", 0)->currentText(), "3");
     EXPECT_FALSE(w.Busy());
+}
+
+TEST(DeviceWindow, FilesThatWouldTakeAnotherFilesPlaceAreNotWritten) {
+    // The feedback file, spelled otherwise, is the initialization file: the
+    // window goes back to the chooser before it writes or sends anything.
+    {
+        TestWindow<frmQUELB> line({.demo = false,
+                                   .initLines = "900000\r\n",
+                                   .feedbackFile = true,
+                                   .cinfoFile = true,
+                                   .load = false});
+        line.state.Device().FeedbackFile = line.dir.Path() + "/./init.txt";
+        line.window.Form_Load();
+        line.window.Form_Activate();
+        EXPECT_EQ(Boxes(line.boxes), Strings{"File Error | The feedback file (" + line.dir.Path() +
+                                             "/./init.txt) for device (QUELB) is the same file as the "
+                                             "initialization file (" +
+                                             line.dir.File("init.txt") + ")!"});
+        EXPECT_TRUE(modTAVOCfg::gReselectDevice);
+        EXPECT_FALSE(line.window.SettingsRead());
+        EXPECT_EQ(ReadFile(line.dir.File("init.txt")), "900000\r\n");
+        EXPECT_EQ(line.device->Received(), "");
+        EXPECT_FALSE(FileExists(line.dir.File("cinfo.txt")));
+    }
+    // A settings file loaded from the window that is the window's own feedback
+    // file, or its trace: refused, and neither the file nor the device changes.
+    TestWindow<frmZIM8x8> line(
+        {.demo = false, .initLines = "900000\r\n", .debugFile = true, .feedbackFile = true});
+    ASSERT_TRUE(line.boxes.Shown().empty());
+    line.NewFrames();
+    for (const char* own : {"feedback.txt", "debug.txt"}) {
+        const std::string before = ReadFile(line.dir.File(own));
+        line.state.dialogs.answers.push_back(line.dir.File(own));
+        Find<QAction>(line.window, "mnuFileLoad")->trigger();
+        EXPECT_EQ(ReadFile(line.dir.File(own)).substr(0, before.size()), before);
+    }
+    EXPECT_EQ(line.NewFrames(), Strings{});
+    Strings refused;
+    for (const char* own : {"feedback", "debug"})
+        refused.push_back("File Error | The " + std::string(own) + " file (" +
+                          line.dir.File(own + std::string(".txt")) +
+                          ") for device (ZIM-8x8) is the same file as the command file (" +
+                          line.dir.File(own + std::string(".txt")) + ")!");
+    EXPECT_EQ(Boxes(line.boxes), refused);
 }
 
 TEST(DeviceWindow, PortThatDoesNotOpenGoesBackToTheChooser) {
