@@ -96,8 +96,10 @@ bool ReadStartup(const std::string& commandLine) {
     }
 
     // Read once, so that a pipe serves too; what cannot be read counts as missing.
-    const std::optional<ProfileReader> loaded = ProfileReader::Load(gConfigFile);
-    if (!loaded) return Fail("File Error", "Configuration file was not specified and/or found!");
+    std::string why;
+    const std::optional<ProfileReader> loaded = ProfileReader::Load(gConfigFile, {}, &why);
+    if (!loaded)
+        return Fail("File Error", "Configuration file was not specified and/or found!\r\n\r\n" + why);
     const ProfileReader& profile = *loaded;
     gDevicePortFile = ReadConfigString(profile, "General", "DevicePortFile", gDevicePortFile);
     gFeedbackFileTemplate = ReadConfigString(profile, "General", "DeviceFeedbackFile", gFeedbackFileTemplate);

@@ -72,7 +72,7 @@ bool ReadPipe(int fd, const InputLimits& limits, std::string& out, int& error) {
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) {
-            error = ETIMEDOUT;
+            error = kPipeNotClosed;
             return false;
         }
         pollfd ready{fd, POLLIN, 0};
@@ -105,6 +105,7 @@ void SetInputLimits(const InputLimits& limits) { gLimits = limits; }
 
 std::string FileErrorText(int error) {
     if (error == kNotRegularFile) return "Not a regular file";
+    if (error == kPipeNotClosed) return "The pipe was not written and closed in time";
     return std::strerror(error);
 }
 

@@ -111,7 +111,9 @@ bool NextLine(std::string_view& text, std::string_view& line);
 // The error of a path that is there but is no regular file (a folder, a
 // named pipe, a device node), beside the errno values.
 inline constexpr int kNotRegularFile = -1;
-// The readable description of an errno value or of kNotRegularFile.
+// The error of a pipe that was not written and closed within the wait.
+inline constexpr int kPipeNotClosed = -2;
+// The readable description of an errno value or of the two above.
 std::string FileErrorText(int error);
 
 // Opens path with flags (O_NONBLOCK, O_CLOEXEC and O_NOCTTY added) and checks

@@ -35,12 +35,15 @@ ProfileReader ProfileReader::FromFile(const std::string& path, const ProfileSynt
     return Load(path, syntax).value_or(ProfileReader{});
 }
 
-std::optional<ProfileReader> ProfileReader::Load(const std::string& path, const ProfileSyntax& syntax) {
+std::optional<ProfileReader> ProfileReader::Load(const std::string& path, const ProfileSyntax& syntax,
+                                                 std::string* why) {
     // The input layer refuses folders and devices, bounds pipes, and drops a
     // byte-order mark.
+    InputFile in(path);
     std::string text;
-    if (!InputFile::ReadWholeFile(path, text)) return std::nullopt;
-    return Parse(text, syntax);
+    if (in.IsOpen() && in.ReadAll(text)) return Parse(text, syntax);
+    if (why) *why = in.ErrorText();
+    return std::nullopt;
 }
 
 ProfileReader ProfileReader::FromText(std::string_view text, const ProfileSyntax& syntax) {

@@ -42,9 +42,11 @@ class ProfileReader {
   public:
     // The profile of the file at path (empty when it cannot be read).
     static ProfileReader FromFile(const std::string& path, const ProfileSyntax& syntax = {});
-    // The profile of the file at path, read once; none when it cannot be read,
-    // so that a caller can tell a missing file from an empty one.
-    static std::optional<ProfileReader> Load(const std::string& path, const ProfileSyntax& syntax = {});
+    // The profile of the file at path, read once; none when it cannot be read
+    // (the reason in *why, when given), so that a caller can tell a missing file
+    // from an empty one.
+    static std::optional<ProfileReader> Load(const std::string& path, const ProfileSyntax& syntax = {},
+                                             std::string* why = nullptr);
     // The profile held in text, as a file with that content would give it.
     static ProfileReader FromText(std::string_view text, const ProfileSyntax& syntax = {});
 

@@ -229,8 +229,10 @@ int Main(const std::string& commandLine) {
         if (!params.ParseParameters(commandLine))
             return EndWithMessage("Error", "Unable to parse application parameters!");
         if (!params.GetFlagValue("c").empty()) s.configFile = params.GetFlagValue("c");
-        s.config = ProfileReader::Load(s.configFile);
-        if (!s.config) return EndWithMessage("File Error", "Configuration file not specified or found!");
+        std::string why;
+        s.config = ProfileReader::Load(s.configFile, {}, &why);
+        if (!s.config)
+            return EndWithMessage("File Error", "Configuration file not specified or found!\r\n\r\n" + why);
 
         const ProfileReader& config = *s.config;
         s.devicePortFile = config.GetString("General", "DevicePortFile", s.devicePortFile);

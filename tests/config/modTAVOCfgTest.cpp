@@ -63,11 +63,11 @@ TEST_F(StartUp, ErrorsEndTheProgramWithTheirBox) {
     const std::vector<std::tuple<std::string, std::string, std::string>> cases{
         {"tavodevices.cfg", "Error", "Unable to parse application parameters!"},
         {"-c -d", "Syntax Error", "The -c parameter requires a file name argument!"},
-        {"-c " + folder_.File("missing.cfg"), "File Error", noFile},
-        {"-c " + folder_.Path(), "File Error", noFile},
+        {"-c " + folder_.File("missing.cfg"), "File Error", noFile + "\r\n\r\nNo such file or directory"},
+        {"-c " + folder_.Path(), "File Error", noFile + "\r\n\r\nIs a directory"},
         // A device, or a pipe nobody writes to, gives no file to read.
-        {"-c /dev/null", "File Error", noFile},
-        {"-c " + silentPipe, "File Error", noFile},
+        {"-c /dev/null", "File Error", noFile + "\r\n\r\nNot a regular file"},
+        {"-c " + silentPipe, "File Error", noFile + "\r\n\r\nThe pipe was not written and closed in time"},
         {config("zero.cfg", "Count=0\r\nName1=QUELB\r\n"), "File Error", noDevices},
         {config("nocount.cfg", "Name1=QUELB\r\n"), "File Error", noDevices},
         {config("negative.cfg", "Count=-2\r\nName1=QUELB\r\n"), "File Error", noDevices},

@@ -403,7 +403,8 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     EXPECT_EQ(r.errors, "Error: Unable to parse application parameters!\n");
     EXPECT_EQ(r.status, 1);
     r = Run({"-c", dir.File("missing.cfg")});
-    EXPECT_EQ(r.errors, "File Error: Configuration file not specified or found!\n");
+    EXPECT_EQ(r.errors,
+              "File Error: Configuration file not specified or found!\r\n\r\nNo such file or directory\n");
     EXPECT_EQ(r.status, 1);
 
     // With a command line [General] is read; -f takes the template.
@@ -509,7 +510,8 @@ TEST_F(QueryTest, DeviceAsConfigurationFileIsRefused) {
     for (const char* device : {"/dev/null", "/dev/zero"}) {
         auto r = Run({"-c", device});
         EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.errors, "File Error: Configuration file not specified or found!\n");
+        EXPECT_EQ(r.errors,
+                  "File Error: Configuration file not specified or found!\r\n\r\nNot a regular file\n");
         EXPECT_EQ(dir.Names(), before);
         EXPECT_TRUE(relay.Frames().empty());
     }
