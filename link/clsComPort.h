@@ -76,6 +76,8 @@ class clsComPort {
     enum class ReplyEnd { EndMark, Silence, TooLong };
 
     bool SendCharWithEcho(char c);
+    // Waits until deadline for the echo of c, passing over any other character.
+    bool AwaitEcho(char c, std::uint32_t deadline);
     bool SendFrame(const std::string& frame);
     ReplyEnd ReadReply(std::string& reply, std::uint32_t waitMs, int silentWaitsAllowed);
     void DrainLine(bool replyDue);

@@ -224,7 +224,7 @@ int DeviceEmulator::TakeFrame(const std::string& body) {
 void DeviceEmulator::Reply(int code, Clock::time_point sendAt) {
     const bool babble = options_.babbleFor.count() > 0;
     std::string reply = options_.noiseBeforeReply + "!" + Hex2(code) + Register(code);
-    if (!options_.replyWithoutEnd && !babble) reply += "*";
+    if (!options_.replyWithoutEnd && !babble) reply += "*" + options_.afterReply;
     for (char r : reply) {
         sendAt += options_.pace + options_.replyGap;  // back to back, as a UART sends them
         SendAt(r, sendAt);

@@ -9,15 +9,19 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QtTest/QTest>
 #include <set>
 
 #include "config/QtMousePointer.h"
 #include "link/modCommon.h"
 #include "tests/windows/WindowFixture.h"
+#include "windows/clsDeviceMonitor.h"
 
 namespace tavo::test {
 namespace {
+
+using namespace std::chrono_literals;
 
 TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     TestWindow<frmQUELB> line({
@@ -92,6 +96,35 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     w.Form_Unload();
     EXPECT_EQ(w.ComPort(), nullptr);
     EXPECT_NE(ReadFile(line.dir.File("debug.txt")).find("Log closed."), std::string::npos);
+}
+
+TEST(DeviceWindow, FirstReadOfADeviceThatSendsNoiseAfterEachReply) {
+    // At 9600 baud the noise after a reply is still coming when the window
+    // empties the buffer for the next frame: it is passed over, not taken as an echo.
+    TestWindow<frmQUELB> line({
+        .demo = false,
+        .initLines = "800000\r\n840000\r\n900000\r\na40000\r\n",
+        .registers = {{0x00, "000A"}, {0x04, "00FF"}, {0x10, "0002"}, {0x24, "1E12"}},
+        .emulator = {.afterReply = kLineNoise + kLineNoise, .pace = 1040us},
+        .feedbackFile = true,
+    });
+    frmQUELB& w = line.window;
+    EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "80000A\r\n8400FF\r\n900002\r\nA41E12\r\n");
+    EXPECT_EQ(line.NewFrames(), (Strings{"800000", "840000", "900000", "A40000"}));
+    EXPECT_EQ(CheckValues(w), (std::vector<int>{1, 0, 1, 0}));
+    EXPECT_EQ(Combo(w, "cboIRKeyOn", 0)->currentText(), "3");
+    EXPECT_EQ(Combo(w, "cboX10House", 0)->currentText(), "E");
+
+    // The monitor started next takes its messages whole: the noise was left behind.
+    Find<QCheckBox>(w, "chkMonitorIR")->setCheckState(Qt::Checked);
+    EXPECT_EQ(line.NewFrames(), Strings{"010004"});
+    w.Monitor().tmrMonitorIR_Timer();
+    line.device->Inject("$0A1F+");
+    EXPECT_TRUE(WaitFor([&] {
+        return Find<QLabel>(w, "lblMonitorIRGroup")->text() == "11" &&
+               Find<QLabel>(w, "lblMonitorIRKey")->text() == "32";
+    }));
+    EXPECT_TRUE(line.boxes.Shown().empty());
 }
 
 TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
