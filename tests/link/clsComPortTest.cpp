@@ -304,6 +304,36 @@ TEST(clsComPortFaults, LineThatHangsUpFailsEveryOperationAtOnce) {
     }
 }
 
+TEST(clsComPortFaults, DeviceThatGoesAwayWhileItsReplyIsAwaitedEndsTheReadAtOnce) {
+    // The device takes the whole read frame, then goes away before it answers.
+    // From then on each turn moves the clock 100 ms: waiting out the reply's
+    // silent waits would take 30 turns.
+    Line line({.neverReply = true});
+    bool gone = false;
+    int turns = 0;
+    std::uint32_t bias = 0;
+    SetYieldHook([&] {
+        if (gone) {
+            ++turns;
+            SetClockBiasForTesting(bias += 100);
+        } else if (ReadFile(line.dir.File("debug.txt")).ends_with("*(*)")) {
+            line.device.Unplug();
+            gone = true;
+        }
+    });
+    EXPECT_EQ(line.port.SendCmdStrResponce("810000"), "");
+    SetYieldHook(nullptr);
+    SetClockBiasForTesting(0);
+    EXPECT_TRUE(gone);
+    EXPECT_LE(turns, 2);
+    EXPECT_EQ(line.device.Frames(), std::vector<std::string>{"810000"});
+    line.port.StopDebug();
+    EXPECT_EQ(line.Trace(), kHeader +
+                                "[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)\r\n"
+                                "[STAMP]: ERROR: 5\r\n\r\n"
+                                "[STAMP]: Log closed.\r\n");
+}
+
 TEST(clsComPortFaults, ReplyWithoutEndIsBounded) {
     struct Case {
         const char* name;

@@ -10,6 +10,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -70,6 +71,9 @@ class DeviceEmulator {
 
     // Sends text to the port unasked, e.g. a stale character.
     void Inject(const std::string& text);
+    // The device goes away now (as if unplugged): the line hangs up. Returns
+    // once it has.
+    void Unplug();
 
   private:
     void Serve();
@@ -90,6 +94,7 @@ class DeviceEmulator {
     std::string slavePath_;
 
     mutable std::mutex mutex_;
+    std::condition_variable unplugged_;
     std::array<std::string, 128> registers_;
     std::string received_;
     std::vector<std::string> frames_;
