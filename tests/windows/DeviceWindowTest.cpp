@@ -127,6 +127,57 @@ TEST(DeviceWindow, FirstReadOfADeviceThatSendsNoiseAfterEachReply) {
     EXPECT_TRUE(line.boxes.Shown().empty());
 }
 
+// One flag of the first read at a time: the box it sets, and the monitor-off
+// word sent for a monitor mode the device reports on.
+struct FlagCase {
+    bool relay;
+    const char* data;        // of the flags register: "80" of the relay controller, "8C" of the matrix switch
+    std::vector<int> boxes;  // the four check boxes after the read (the monitor boxes end unchecked)
+    Strings monitorBoxes;    // the changes of the monitor boxes during the read
+    Strings monitorOffWords;
+};
+
+template <typename Window>
+void FirstReadOfOneFlag(const FlagCase& c) {
+    const bool relay = std::is_same_v<Window, frmQUELB>;
+    TestWindow<Window> line({.demo = false,
+                             .initLines = relay ? "800000" : "8C0000",
+                             .registers = {{relay ? 0x00 : 0x0C, c.data}},
+                             .activate = false});
+    Window& w = line.window;
+    Strings changes;
+    for (const char* name : {"chkMonitorIR", "chkMonitorX10"})
+        QObject::connect(Find<QCheckBox>(w, name), &QCheckBox::stateChanged, [&changes, name](int state) {
+            changes.push_back(std::string(name) + (state == Qt::Checked ? " checked" : " unchecked"));
+        });
+    w.Form_Activate();
+    EXPECT_EQ(CheckValues(w), c.boxes);
+    EXPECT_EQ(changes, c.monitorBoxes);
+    Strings frames{relay ? "800000" : "8C0000"};
+    frames.insert(frames.end(), c.monitorOffWords.begin(), c.monitorOffWords.end());
+    EXPECT_EQ(line.device->Frames(), frames);
+    EXPECT_FALSE(w.MonitoringIR() || w.MonitoringX10());
+}
+
+TEST(DeviceWindow, EachFlagOfTheFirstReadDrivesItsOwnBoxAndMonitorOffWord) {
+    const Strings ir = {"chkMonitorIR checked", "chkMonitorIR unchecked"};
+    const Strings x10 = {"chkMonitorX10 checked", "chkMonitorX10 unchecked"};
+    const FlagCase cases[] = {
+        {true, "0008", {1, 0, 0, 0}, {}, {}},           // IR control
+        {true, "0004", {0, 0, 0, 0}, ir, {"020004"}},   // IR monitor mode
+        {true, "0002", {0, 0, 1, 0}, {}, {}},           // X-10 control
+        {true, "0001", {0, 0, 0, 0}, x10, {"020001"}},  // X-10 monitor mode
+        {false, "1000", {1, 0, 0, 0}, {}, {}},          // the same flags of the matrix switch
+        {false, "0100", {0, 0, 0, 0}, ir, {"070000"}},  //
+        {false, "0010", {0, 0, 1, 0}, {}, {}},          //
+        {false, "0001", {0, 0, 0, 0}, x10, {"0B0000"}},
+    };
+    for (const FlagCase& c : cases) {
+        SCOPED_TRACE(std::string(c.relay ? "QUELB " : "ZIM-8x8 ") + c.data);
+        c.relay ? FirstReadOfOneFlag<frmQUELB>(c) : FirstReadOfOneFlag<frmZIM8x8>(c);
+    }
+}
+
 TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
     TestWindow<frmQUELB> line({.demo = false, .feedbackFile = true});
     frmQUELB& w = line.window;
