@@ -14,7 +14,7 @@ namespace tavo {
 
 // Whether each echo try starts by emptying the receive buffer. The windowed
 // program does; the console programs take a character already waiting as the
-// echo.
+// echo when it is the one sent.
 enum class EchoRule { EmptyBufferFirst, KeepStale };
 
 class clsComPort {
