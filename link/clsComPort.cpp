@@ -185,8 +185,21 @@ bool clsComPort::SendCharWithEcho(char c) {
         if (control_.HungUp()) return false;
         if (rule_ == EchoRule::EmptyBufferFirst) control_.ClearInBuffer();
         control_.Output(std::string_view(&c, 1));
-        if (control_.WaitForInput(timeGetTime() + kEchoWaitMs) && control_.Input() == std::string(1, c))
-            return true;
+        if (AwaitEcho(c, timeGetTime() + kEchoWaitMs)) return true;
+    }
+    return false;
+}
+
+bool clsComPort::AwaitEcho(char c, std::uint32_t deadline) {
+    // A character other than c cannot be its echo: it is what the device sent
+    // after its last reply (a line end), line noise, or the late echo of an
+    // earlier try. It is passed over and the wait goes on. A device sends in
+    // order, so whatever it sent before this character's echo comes first and
+    // the frame stays in step; on a clean line the first character is the echo.
+    while (control_.WaitForInput(deadline)) {
+        if (control_.Input() == std::string_view(&c, 1)) return true;
+        // A line that keeps the buffer full still ends the try on time.
+        if (ClockReached(timeGetTime(), deadline)) return false;
     }
     return false;
 }

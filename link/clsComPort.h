@@ -14,7 +14,7 @@ namespace tavo {
 
 // Whether each echo try starts by emptying the receive buffer. The windowed
 // program does; the console programs take a character already waiting as the
-// echo.
+// echo when it is the one sent.
 enum class EchoRule { EmptyBufferFirst, KeepStale };
 
 class clsComPort {
@@ -76,6 +76,8 @@ class clsComPort {
     enum class ReplyEnd { EndMark, Silence, TooLong };
 
     bool SendCharWithEcho(char c);
+    // Waits until deadline for the echo of c, passing over any other character.
+    bool AwaitEcho(char c, std::uint32_t deadline);
     bool SendFrame(const std::string& frame);
     ReplyEnd ReadReply(std::string& reply, std::uint32_t waitMs, int silentWaitsAllowed);
     void DrainLine(bool replyDue);

@@ -190,11 +190,72 @@ TEST(clsComPortWire, NoiseBeforeTheReplyIsPartOfIt) {
     EXPECT_EQ(line.port.SendCmdStrResponce("900000"), "zz90ABCD");
 }
 
+// The trace line of a read that went as on a clean line.
+std::string ReadTraceLine(const std::string& word, const std::string& reply) {
+    std::string line = "[STAMP]: ";
+    for (char c : clsComPort::BuildFrame(word)) line += std::string(1, c) + "(" + c + ")";
+    for (char c : "!" + reply + "*") line += "(" + std::string(1, c) + ")";
+    return line + "\r\n";
+}
+
+TEST(clsComPortWire, WhatADeviceSendsAfterAReplyLeavesTheNextFrameWhole) {
+    // What follows a reply's "*" comes before the echo of the next "!": it is
+    // passed over, and every frame reaches the device as sent.
+    struct Case {
+        const char* name;
+        std::string after;
+        std::chrono::nanoseconds pace;
+        EchoRule rule;
+    };
+    const Case cases[] = {
+        {"line end", test::kLineEnd, 0us, EchoRule::KeepStale},
+        {"line end, buffer emptied", test::kLineEnd, 0us, EchoRule::EmptyBufferFirst},
+        {"line end at 9600 baud", test::kLineEnd, 1040us, EchoRule::KeepStale},
+        {"line end at 9600 baud, buffer emptied", test::kLineEnd, 1040us, EchoRule::EmptyBufferFirst},
+        {"noise", test::kLineNoise, 0us, EchoRule::KeepStale},
+        {"noise, buffer emptied", test::kLineNoise, 0us, EchoRule::EmptyBufferFirst},
+        {"noise at 9600 baud", test::kLineNoise, 1040us, EchoRule::KeepStale},
+        {"noise at 9600 baud, buffer emptied", test::kLineNoise, 1040us, EchoRule::EmptyBufferFirst},
+    };
+    const std::pair<int, const char*> registers[] = {
+        {0x00, "000A"}, {0x04, "00FF"}, {0x10, "0002"}, {0x24, "6622"}};
+    const std::vector<std::pair<std::string, std::string>> reads = {
+        {"800000", "80000A"}, {"840000", "8400FF"}, {"900000", "900002"}, {"A40000", "A46622"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Line line({.afterReply = c.after, .pace = c.pace}, c.rule);
+        for (auto [r, data] : registers) line.device.SetRegister(r, data);
+        std::vector<std::string> words;
+        std::string trace;
+        for (const auto& [word, reply] : reads) {
+            EXPECT_EQ(line.port.SendCmdStrResponce(word), reply) << word;
+            words.push_back(word);
+            trace += ReadTraceLine(word, reply);
+        }
+        EXPECT_EQ(line.device.Frames(), words);
+        line.port.StopDebug();
+        EXPECT_EQ(line.Trace(), kHeader + trace + "[STAMP]: Log closed.\r\n");
+    }
+}
+
 TEST(clsComPortWire, WrongEchoFailsAfterFourTriesAndSendsDash) {
+    // A wrong echo is passed over and each try waits out its 300 ms: here the
+    // clock moves by that much as soon as the device has the try's character.
     Line line({.wrongEcho = true});
+    std::size_t tries = 0;
+    std::uint32_t bias = 0;
+    SetYieldHook([&] {
+        if (line.device.Received().size() > tries) {
+            ++tries;
+            SetClockBiasForTesting(bias += 300);
+        }
+    });
     EXPECT_FALSE(line.port.SendCmdString("050001"));
     EXPECT_EQ(line.device.Received(), "!!!!----");
     EXPECT_EQ(line.port.SendCmdStrResponce("810000"), "");
+    SetYieldHook(nullptr);
+    SetClockBiasForTesting(0);
+    EXPECT_EQ(tries, 16u);
 }
 
 TEST(clsComPortWire, EchoThatStopsMidFrameAbandonsTheFrame) {
@@ -241,6 +302,36 @@ TEST(clsComPortFaults, LineThatHangsUpFailsEveryOperationAtOnce) {
         EXPECT_FALSE(line.port.ClosePort());  // the line reported an error
         EXPECT_FALSE(line.port.IsPortOpen());
     }
+}
+
+TEST(clsComPortFaults, DeviceThatGoesAwayWhileItsReplyIsAwaitedEndsTheReadAtOnce) {
+    // The device takes the whole read frame, then goes away before it answers.
+    // From then on each turn moves the clock 100 ms: waiting out the reply's
+    // silent waits would take 30 turns.
+    Line line({.neverReply = true});
+    bool gone = false;
+    int turns = 0;
+    std::uint32_t bias = 0;
+    SetYieldHook([&] {
+        if (gone) {
+            ++turns;
+            SetClockBiasForTesting(bias += 100);
+        } else if (ReadFile(line.dir.File("debug.txt")).ends_with("*(*)")) {
+            line.device.Unplug();
+            gone = true;
+        }
+    });
+    EXPECT_EQ(line.port.SendCmdStrResponce("810000"), "");
+    SetYieldHook(nullptr);
+    SetClockBiasForTesting(0);
+    EXPECT_TRUE(gone);
+    EXPECT_LE(turns, 2);
+    EXPECT_EQ(line.device.Frames(), std::vector<std::string>{"810000"});
+    line.port.StopDebug();
+    EXPECT_EQ(line.Trace(), kHeader +
+                                "[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)\r\n"
+                                "[STAMP]: ERROR: 5\r\n\r\n"
+                                "[STAMP]: Log closed.\r\n");
 }
 
 TEST(clsComPortFaults, ReplyWithoutEndIsBounded) {

@@ -83,10 +83,30 @@ TEST_F(Probe, RelayControllerAndMatrixSwitchAreWrittenInPortOrder) {
     EXPECT_EQ(matrix.Received(), "!-!8100007F*");
 }
 
+TEST_F(Probe, ADeviceStillSendingAfterItsReplyIsIdentified) {
+    // One adapter under two names: the probe of COM2 begins while the device
+    // still sends the noise that follows its reply to COM1.
+    DeviceEmulator relay({.afterReply = kLineNoise + kLineNoise, .pace = 1040us});
+    map_.Map(1, relay.DevicePath());
+    map_.Map(2, relay.DevicePath());
+
+    EXPECT_EQ(Run({"-d"}).status, 0);
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\nQUELB,COM2\n"));
+    EXPECT_EQ(relay.Frames(), (std::vector<std::string>{"810000", "810000"}));
+    const std::string log = Log(InProgram("tavohwp.txt"));
+    EXPECT_NE(log.find(Crlf(R"([STAMP]: Device found on serial port COM2:
+[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(!)(8)(1)(0)(0)(0)(0)(*)
+[STAMP]: Device on serial port COM2: appears to be an QUELB.
+)")),
+              std::string::npos)
+        << log;
+}
+
 TEST_F(Probe, PortsWithoutAnIdentifiedDeviceAreLoggedAndAnEarlierFileIsRemoved) {
     DeviceEmulator silent({.silent = true});
     DeviceEmulator mute({.neverReply = true});
-    // A waiting character is taken as the echo: each echo's double derails the identify frame.
+    // Each echo's double is passed over like any character that is not the
+    // echo: the identify frame gets through, but its reply ends at the double of the "*".
     DeviceEmulator doubled({.echoTwice = true});
     map_.Map(1, silent.DevicePath());
     map_.Map(2, mute.DevicePath());
@@ -113,11 +133,7 @@ TEST_F(Probe, PortsWithoutAnIdentifiedDeviceAreLoggedAndAnEarlierFileIsRemoved) 
 [STAMP]: Error opening serial port COM3:
 
 [STAMP]: Device found on serial port COM4:
-[STAMP]: !(!)8
-
-Error sending command to device.
-
-
+[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(*)
 [STAMP]: No response from device on serial port COM4:
 
 [STAMP]: Log closed.

@@ -128,6 +128,15 @@ void DeviceEmulator::Inject(const std::string& text) {
     if (master_ >= 0) (void)!::write(master_, text.data(), text.size());
 }
 
+void DeviceEmulator::Unplug() {
+    // The serving thread hangs up itself, so that it never polls a closed descriptor.
+    std::unique_lock lock(mutex_);
+    if (master_ < 0) return;
+    char c = 'u';
+    (void)!::write(wake_[1], &c, 1);
+    unplugged_.wait(lock, [this] { return master_ < 0; });
+}
+
 void DeviceEmulator::Serve() {
     // Pacing needs sleeps that end on time, not up to 50 us late.
     ::prctl(PR_SET_TIMERSLACK, 1UL);
@@ -144,7 +153,16 @@ void DeviceEmulator::Serve() {
             babbleWait = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
         }
         if (::ppoll(set, static_cast<nfds_t>(nfds), babbling_ ? &babbleWait : nullptr, nullptr) < 0) continue;
-        if (fds[1].revents & POLLIN) return;
+        if (fds[1].revents & POLLIN) {
+            char c = 'x';
+            if (::read(wake_[0], &c, 1) == 1 && c == 'u') {
+                std::lock_guard lock(mutex_);
+                HangUp();
+                unplugged_.notify_all();
+                continue;
+            }
+            return;
+        }
         if (master_ < 0 || !(fds[0].revents & POLLIN)) continue;
         char buf[64];
         ssize_t n = ::read(master_, buf, sizeof buf);
@@ -224,7 +242,7 @@ int DeviceEmulator::TakeFrame(const std::string& body) {
 void DeviceEmulator::Reply(int code, Clock::time_point sendAt) {
     const bool babble = options_.babbleFor.count() > 0;
     std::string reply = options_.noiseBeforeReply + "!" + Hex2(code) + Register(code);
-    if (!options_.replyWithoutEnd && !babble) reply += "*";
+    if (!options_.replyWithoutEnd && !babble) reply += "*" + options_.afterReply;
     for (char r : reply) {
         sendAt += options_.pace + options_.replyGap;  // back to back, as a UART sends them
         SendAt(r, sendAt);

@@ -10,6 +10,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -24,6 +25,11 @@ namespace tavo::test {
 
 enum class DeviceModel { QUELB, ZIM8x8 };
 
+// What some devices send after a reply: a line end, or line noise (never a "!",
+// which would pass for the echo of the next frame's first character).
+inline const std::string kLineEnd = "\r\n";
+inline const std::string kLineNoise = "\r\n*-\x7F 0123456789ABCDEF\xFF~?\r\n";
+
 struct EmulatorOptions {
     DeviceModel model = DeviceModel::QUELB;
     bool silent = false;               // no echo, no reply: a port with nothing attached
@@ -33,6 +39,7 @@ struct EmulatorOptions {
     bool neverReply = false;           // echoes but never answers a read
     bool replyWithoutEnd = false;      // the reply lacks its closing "*"
     std::string noiseBeforeReply;      // sent ahead of the reply's "!"
+    std::string afterReply;            // sent after the reply's "*" (a line end, noise)
     int hangUpAfter = -1;              // hangs up (as if unplugged) on receiving character N+1 (-1: never)
     std::chrono::nanoseconds pace{0};  // time one character spends on the wire
     // A slow device: this much more time before each character of a reply.
@@ -64,6 +71,9 @@ class DeviceEmulator {
 
     // Sends text to the port unasked, e.g. a stale character.
     void Inject(const std::string& text);
+    // The device goes away now (as if unplugged): the line hangs up. Returns
+    // once it has.
+    void Unplug();
 
   private:
     void Serve();
@@ -84,6 +94,7 @@ class DeviceEmulator {
     std::string slavePath_;
 
     mutable std::mutex mutex_;
+    std::condition_variable unplugged_;
     std::array<std::string, 128> registers_;
     std::string received_;
     std::vector<std::string> frames_;

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QtTest/QTest>
 #include <set>
 
@@ -17,9 +18,12 @@
 #include "tests/support/InputLimitsScope.h"
 #include "tests/support/PipeWriter.h"
 #include "tests/windows/WindowFixture.h"
+#include "windows/clsDeviceMonitor.h"
 
 namespace tavo::test {
 namespace {
+
+using namespace std::chrono_literals;
 
 TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     TestWindow<frmQUELB> line({
@@ -94,6 +98,86 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     w.Form_Unload();
     EXPECT_EQ(w.ComPort(), nullptr);
     EXPECT_NE(ReadFile(line.dir.File("debug.txt")).find("Log closed."), std::string::npos);
+}
+
+TEST(DeviceWindow, FirstReadOfADeviceThatSendsNoiseAfterEachReply) {
+    // At 9600 baud the noise after a reply is still coming when the window
+    // empties the buffer for the next frame: it is passed over, not taken as an echo.
+    TestWindow<frmQUELB> line({
+        .demo = false,
+        .initLines = "800000\r\n840000\r\n900000\r\na40000\r\n",
+        .registers = {{0x00, "000A"}, {0x04, "00FF"}, {0x10, "0002"}, {0x24, "1E12"}},
+        .emulator = {.afterReply = kLineNoise + kLineNoise, .pace = 1040us},
+        .feedbackFile = true,
+    });
+    frmQUELB& w = line.window;
+    EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "80000A\r\n8400FF\r\n900002\r\nA41E12\r\n");
+    EXPECT_EQ(line.NewFrames(), (Strings{"800000", "840000", "900000", "A40000"}));
+    EXPECT_EQ(CheckValues(w), (std::vector<int>{1, 0, 1, 0}));
+    EXPECT_EQ(Combo(w, "cboIRKeyOn", 0)->currentText(), "3");
+    EXPECT_EQ(Combo(w, "cboX10House", 0)->currentText(), "E");
+
+    // The monitor started next takes its messages whole: the noise was left behind.
+    Find<QCheckBox>(w, "chkMonitorIR")->setCheckState(Qt::Checked);
+    EXPECT_EQ(line.NewFrames(), Strings{"010004"});
+    w.Monitor().tmrMonitorIR_Timer();
+    line.device->Inject("$0A1F+");
+    EXPECT_TRUE(WaitFor([&] {
+        return Find<QLabel>(w, "lblMonitorIRGroup")->text() == "11" &&
+               Find<QLabel>(w, "lblMonitorIRKey")->text() == "32";
+    }));
+    EXPECT_TRUE(line.boxes.Shown().empty());
+}
+
+// One flag of the first read at a time: the box it sets, and the monitor-off
+// word sent for a monitor mode the device reports on.
+struct FlagCase {
+    bool relay;
+    const char* data;        // of the flags register: "80" of the relay controller, "8C" of the matrix switch
+    std::vector<int> boxes;  // the four check boxes after the read (the monitor boxes end unchecked)
+    Strings monitorBoxes;    // the changes of the monitor boxes during the read
+    Strings monitorOffWords;
+};
+
+template <typename Window>
+void FirstReadOfOneFlag(const FlagCase& c) {
+    const bool relay = std::is_same_v<Window, frmQUELB>;
+    TestWindow<Window> line({.demo = false,
+                             .initLines = relay ? "800000" : "8C0000",
+                             .registers = {{relay ? 0x00 : 0x0C, c.data}},
+                             .activate = false});
+    Window& w = line.window;
+    Strings changes;
+    for (const char* name : {"chkMonitorIR", "chkMonitorX10"})
+        QObject::connect(Find<QCheckBox>(w, name), &QCheckBox::stateChanged, [&changes, name](int state) {
+            changes.push_back(std::string(name) + (state == Qt::Checked ? " checked" : " unchecked"));
+        });
+    w.Form_Activate();
+    EXPECT_EQ(CheckValues(w), c.boxes);
+    EXPECT_EQ(changes, c.monitorBoxes);
+    Strings frames{relay ? "800000" : "8C0000"};
+    frames.insert(frames.end(), c.monitorOffWords.begin(), c.monitorOffWords.end());
+    EXPECT_EQ(line.device->Frames(), frames);
+    EXPECT_FALSE(w.MonitoringIR() || w.MonitoringX10());
+}
+
+TEST(DeviceWindow, EachFlagOfTheFirstReadDrivesItsOwnBoxAndMonitorOffWord) {
+    const Strings ir = {"chkMonitorIR checked", "chkMonitorIR unchecked"};
+    const Strings x10 = {"chkMonitorX10 checked", "chkMonitorX10 unchecked"};
+    const FlagCase cases[] = {
+        {true, "0008", {1, 0, 0, 0}, {}, {}},           // IR control
+        {true, "0004", {0, 0, 0, 0}, ir, {"020004"}},   // IR monitor mode
+        {true, "0002", {0, 0, 1, 0}, {}, {}},           // X-10 control
+        {true, "0001", {0, 0, 0, 0}, x10, {"020001"}},  // X-10 monitor mode
+        {false, "1000", {1, 0, 0, 0}, {}, {}},          // the same flags of the matrix switch
+        {false, "0100", {0, 0, 0, 0}, ir, {"070000"}},  //
+        {false, "0010", {0, 0, 1, 0}, {}, {}},          //
+        {false, "0001", {0, 0, 0, 0}, x10, {"0B0000"}},
+    };
+    for (const FlagCase& c : cases) {
+        SCOPED_TRACE(std::string(c.relay ? "QUELB " : "ZIM-8x8 ") + c.data);
+        c.relay ? FirstReadOfOneFlag<frmQUELB>(c) : FirstReadOfOneFlag<frmZIM8x8>(c);
+    }
 }
 
 TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
