@@ -22,5 +22,9 @@ constexpr std::uint32_t ClockRemaining(std::uint32_t now, std::uint32_t deadline
 
 // Shifts every reading so that tests can run the clock across its wrap.
 void SetClockBiasForTesting(std::uint32_t bias);
+// Stops the clock where it stands (true) or lets it run again (false): then only
+// the bias moves it, so a test that drives it counts waits without racing the
+// real time that a busy machine lets pass between two readings.
+void SetClockFrozenForTesting(bool frozen);
 
 }  // namespace tavo

@@ -368,7 +368,10 @@ TEST_F(Probe, BabblingOrUnpluggedDevicesArePassedOverAtOnce) {
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(Run({"-d"}).status, 0);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        EXPECT_LT(took.count(), 3.0);  // waiting out each faulty port took 2.4 s, or for ever
+        // Waiting out each faulty port took 2.4 s (7.2 s in all), or for ever; a
+        // run that passes them over takes a fraction of that, even with the
+        // sanitizers on a loaded machine.
+        EXPECT_LT(took.count(), 6.0);
         EXPECT_EQ(ReadFile(InProgram("tavo.txt")), "QUELB,COM4\r\n");
         const std::string log = ReadFile(InProgram("tavohwp.txt"));
         for (const char* port : {"COM1", "COM2", "COM3"})

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -124,8 +125,22 @@ std::vector<std::string> DeviceEmulator::Frames() const {
 }
 
 void DeviceEmulator::Inject(const std::string& text) {
-    std::lock_guard lock(mutex_);
-    if (master_ >= 0) (void)!::write(master_, text.data(), text.size());
+    int slave;
+    {
+        std::lock_guard lock(mutex_);
+        if (master_ < 0) return;
+        (void)!::write(master_, text.data(), text.size());
+        slave = slave_;
+    }
+    // The pseudo-terminal hands the text over through a kernel worker: wait,
+    // blocked on the line's own receive queue, until the port can read it all.
+    pollfd ready{slave, POLLIN, 0};
+    if (::poll(&ready, 1, 2000) != 1) return;
+    int waiting = 0;
+    for (int ms = 0; ms < 2000 && ::ioctl(slave, FIONREAD, &waiting) == 0 &&
+                     static_cast<std::size_t>(waiting) < text.size();
+         ++ms)
+        ::poll(nullptr, 0, 1);  // rare: the text came in two hand-overs
 }
 
 void DeviceEmulator::Unplug() {

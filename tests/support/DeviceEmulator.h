@@ -69,7 +69,8 @@ class DeviceEmulator {
     std::string Received() const;
     std::vector<std::string> Frames() const;
 
-    // Sends text to the port unasked, e.g. a stale character.
+    // Sends text to the port unasked, e.g. a stale character; returns once the
+    // port can read it (whatever was waiting there before stays).
     void Inject(const std::string& text);
     // The device goes away now (as if unplugged): the line hangs up. Returns
     // once it has.
