@@ -49,6 +49,15 @@ class QueryTest : public ::testing::Test {
     std::string File(const std::string& name) { return ReadFile(dir.File(name)); }
     bool Exists(const std::string& name) { return fs::exists(dir.File(name)); }
     std::string Trace() { return WithoutStamps(File("tavoqry.txt")); }
+    // A clean run that wrote the feedback files and reports of the relay
+    // controller on COM1 and the matrix switch on COM4 as the sample files read them.
+    void ExpectTheGoldenRun(const test::ProgramResult& r) {
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.errors, "");
+        for (const char* name : {"feedback_QUELB_COM1.txt", "cinfo_QUELB_COM1.txt",
+                                 "feedback_ZIM-8x8_COM4.txt", "cinfo_ZIM-8x8_COM4.txt"})
+            EXPECT_EQ(File(name), Golden(name)) << name;
+    }
 
     TempFolder dir;
     PortMapFolder map;
@@ -100,12 +109,7 @@ TEST_F(QueryTest, ReadsBothModelsIntoFeedbackFilesAndReports) {
             fs::remove(dir.File(name));
 
         auto r = Run();
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.errors, "");
-        EXPECT_EQ(File("feedback_QUELB_COM1.txt"), Golden("feedback_QUELB_COM1.txt"));
-        EXPECT_EQ(File("cinfo_QUELB_COM1.txt"), Golden("cinfo_QUELB_COM1.txt"));
-        EXPECT_EQ(File("feedback_ZIM-8x8_COM4.txt"), Golden("feedback_ZIM-8x8_COM4.txt"));
-        EXPECT_EQ(File("cinfo_ZIM-8x8_COM4.txt"), Golden("cinfo_ZIM-8x8_COM4.txt"));
+        ExpectTheGoldenRun(r);
         EXPECT_FALSE(Exists("tavoqry.txt"));  // no trace without -d
         // Every line awaited a reply, the write-free sample files included.
         EXPECT_EQ(relay.Frames().size(), 42u);
@@ -479,12 +483,7 @@ TEST_F(QueryTest, ByteOrderMarkAndCrLineEndsReadAsCleanFiles) {
         WriteFile(dir.File("ZIM-8x8_InitCmds.txt"), Variant(matrixLines, c.lineEnd, c.mark));
 
         auto r = Run();
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.errors, "");
-        EXPECT_EQ(File("feedback_QUELB_COM1.txt"), Golden("feedback_QUELB_COM1.txt"));
-        EXPECT_EQ(File("cinfo_QUELB_COM1.txt"), Golden("cinfo_QUELB_COM1.txt"));
-        EXPECT_EQ(File("feedback_ZIM-8x8_COM4.txt"), Golden("feedback_ZIM-8x8_COM4.txt"));
-        EXPECT_EQ(File("cinfo_ZIM-8x8_COM4.txt"), Golden("cinfo_ZIM-8x8_COM4.txt"));
+        ExpectTheGoldenRun(r);
         EXPECT_EQ(relay.Frames().size(), 42u);
         EXPECT_EQ(matrix.Frames().size(), 35u);
     }
@@ -510,12 +509,7 @@ TEST_F(QueryTest, PipesServeAsInputFiles) {
          "\"$0\" -c <(printf '[QUELB]\\rInitCmds=/dev/fd/3\\r[ZIM-8x8]\\rInitCmds=/dev/fd/4') -p \"$1\"",
          program_, ports.Path(), std::string(TAVO_SAMPLES) + "/"},
         dir.Path(), dir.File("stderr.txt"));
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.errors, "");
-    EXPECT_EQ(File("feedback_QUELB_COM1.txt"), Golden("feedback_QUELB_COM1.txt"));
-    EXPECT_EQ(File("cinfo_QUELB_COM1.txt"), Golden("cinfo_QUELB_COM1.txt"));
-    EXPECT_EQ(File("feedback_ZIM-8x8_COM4.txt"), Golden("feedback_ZIM-8x8_COM4.txt"));
-    EXPECT_EQ(File("cinfo_ZIM-8x8_COM4.txt"), Golden("cinfo_ZIM-8x8_COM4.txt"));
+    ExpectTheGoldenRun(r);
 }
 
 // A device node as the configuration file is refused like a missing one: the
