@@ -82,6 +82,24 @@ void LoadMatrixSwitch(DeviceEmulator& d) {
     d.SetRegister(0x2F, "6623");
 }
 
+// A relay controller on COM1 and a matrix switch on COM4, their registers loaded.
+struct BothDevices {
+    explicit BothDevices(PortMapFolder& map, EmulatorOptions relayOptions = {},
+                         EmulatorOptions matrixOptions = {})
+        : relay(Model(relayOptions, DeviceModel::QUELB)), matrix(Model(matrixOptions, DeviceModel::ZIM8x8)) {
+        LoadRelayController(relay);
+        LoadMatrixSwitch(matrix);
+        map.Map(1, relay.DevicePath());
+        map.Map(4, matrix.DevicePath());
+    }
+    static EmulatorOptions Model(EmulatorOptions options, DeviceModel model) {
+        options.model = model;
+        return options;
+    }
+    DeviceEmulator relay;
+    DeviceEmulator matrix;
+};
+
 TEST_F(QueryTest, ReadsBothModelsIntoFeedbackFilesAndReports) {
     struct Case {
         const char* name;
@@ -90,20 +108,15 @@ TEST_F(QueryTest, ReadsBothModelsIntoFeedbackFilesAndReports) {
     };
     // What a device sends after each reply is no part of it, and no part of the next frame.
     const Case cases[] = {
-        {"clean line", {.model = DeviceModel::QUELB}, {.model = DeviceModel::ZIM8x8}},
+        {"clean line", {}, {}},
         {"line end or noise after each reply",
-         {.model = DeviceModel::QUELB, .afterReply = test::kLineEnd},
-         {.model = DeviceModel::ZIM8x8, .afterReply = test::kLineNoise, .pace = 1040us}},
+         {.afterReply = test::kLineEnd},
+         {.afterReply = test::kLineNoise, .pace = 1040us}},
     };
     DevicePorts("QUELB,COM1\r\nZIM-8x8,COM4\r\n");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DeviceEmulator relay(c.relay);
-        DeviceEmulator matrix(c.matrix);
-        LoadRelayController(relay);
-        LoadMatrixSwitch(matrix);
-        map.Map(1, relay.DevicePath());
-        map.Map(4, matrix.DevicePath());
+        BothDevices devices(map, c.relay, c.matrix);
         for (const char* name : {"feedback_QUELB_COM1.txt", "cinfo_QUELB_COM1.txt",
                                  "feedback_ZIM-8x8_COM4.txt", "cinfo_ZIM-8x8_COM4.txt"})
             fs::remove(dir.File(name));
@@ -112,8 +125,8 @@ TEST_F(QueryTest, ReadsBothModelsIntoFeedbackFilesAndReports) {
         ExpectTheGoldenRun(r);
         EXPECT_FALSE(Exists("tavoqry.txt"));  // no trace without -d
         // Every line awaited a reply, the write-free sample files included.
-        EXPECT_EQ(relay.Frames().size(), 42u);
-        EXPECT_EQ(matrix.Frames().size(), 35u);
+        EXPECT_EQ(devices.relay.Frames().size(), 42u);
+        EXPECT_EQ(devices.matrix.Frames().size(), 35u);
     }
 }
 
@@ -354,10 +367,7 @@ TEST_F(QueryTest, OutputsThatWouldTakeAnotherFilesPlaceAreRefused) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[1] + " " + c.args.back());
-        DeviceEmulator relay({.model = DeviceModel::QUELB});
-        DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
-        map.Map(1, relay.DevicePath());
-        map.Map(4, matrix.DevicePath());
+        BothDevices devices(map);
         DevicePorts("QUELB,COM1\r\nZIM-8x8,COM4\r\n");
         const std::vector<std::string> kept{
             "tavo.txt",           "a,b/tavo.txt",         "tavodevices.cfg",
@@ -372,8 +382,8 @@ TEST_F(QueryTest, OutputsThatWouldTakeAnotherFilesPlaceAreRefused) {
         for (const char* output : {"feedback_QUELB_COM1.txt", "cinfo_ZIM-8x8_COM4.txt", "x_COM1.txt"})
             EXPECT_FALSE(Exists(output)) << output;
         // Nothing was asked of a device passed over.
-        EXPECT_EQ(relay.Received(), "");
-        EXPECT_EQ(matrix.Received(), "");
+        EXPECT_EQ(devices.relay.Received(), "");
+        EXPECT_EQ(devices.matrix.Received(), "");
     }
 }
 
@@ -472,20 +482,15 @@ TEST_F(QueryTest, ByteOrderMarkAndCrLineEndsReadAsCleanFiles) {
     for (const Case& c : {Case{"mark", "\r\n", true}, Case{"CR", "\r", false},
                           Case{"mark and CR", "\r", true}, Case{"mark and LF", "\n", true}}) {
         SCOPED_TRACE(c.name);
-        DeviceEmulator relay({.model = DeviceModel::QUELB});
-        DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
-        LoadRelayController(relay);
-        LoadMatrixSwitch(matrix);
-        map.Map(1, relay.DevicePath());
-        map.Map(4, matrix.DevicePath());
+        BothDevices devices(map);
         DevicePorts(Variant(ports, c.lineEnd, c.mark));
         WriteFile(dir.File("QUELB_InitCmds.txt"), Variant(relayLines, c.lineEnd, c.mark));
         WriteFile(dir.File("ZIM-8x8_InitCmds.txt"), Variant(matrixLines, c.lineEnd, c.mark));
 
         auto r = Run();
         ExpectTheGoldenRun(r);
-        EXPECT_EQ(relay.Frames().size(), 42u);
-        EXPECT_EQ(matrix.Frames().size(), 35u);
+        EXPECT_EQ(devices.relay.Frames().size(), 42u);
+        EXPECT_EQ(devices.matrix.Frames().size(), 35u);
     }
 }
 
@@ -494,12 +499,7 @@ TEST_F(QueryTest, ByteOrderMarkAndCrLineEndsReadAsCleanFiles) {
 // the device port file in a named pipe. The program folder has no
 // initialization file to fall back on.
 TEST_F(QueryTest, PipesServeAsInputFiles) {
-    DeviceEmulator relay({.model = DeviceModel::QUELB});
-    DeviceEmulator matrix({.model = DeviceModel::ZIM8x8});
-    LoadRelayController(relay);
-    LoadMatrixSwitch(matrix);
-    map.Map(1, relay.DevicePath());
-    map.Map(4, matrix.DevicePath());
+    BothDevices devices(map);
     for (const char* f : {"QUELB_InitCmds.txt", "ZIM-8x8_InitCmds.txt"}) fs::remove(dir.File(f));
     test::PipeWriter ports(dir.File("tavo.fifo"), "QUELB,COM1\r\nZIM-8x8,COM4\r\n");
     auto r = test::RunProgram(
