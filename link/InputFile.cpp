@@ -320,10 +320,12 @@ bool InputFile::ReadAll(std::string& out) {
     return !Failed();
 }
 
-bool InputFile::ReadWholeFile(const std::string& path, std::string& out) {
+bool InputFile::ReadWholeFile(const std::string& path, std::string& out, std::string* why) {
     out.clear();
     InputFile in;
-    return in.Open(path) && in.ReadAll(out);
+    if (in.Open(path) && in.ReadAll(out)) return true;
+    if (why) *why = in.ErrorText();
+    return false;
 }
 
 }  // namespace tavo

@@ -68,8 +68,9 @@ class InputFile {
     int Error() const { return error_; }
     const std::string& ErrorText() const { return errorText_; }
 
-    // The whole input at path; false (out empty) when it cannot be read.
-    static bool ReadWholeFile(const std::string& path, std::string& out);
+    // The whole input at path; false (out empty) when it cannot be read, with
+    // the reason in *why when given.
+    static bool ReadWholeFile(const std::string& path, std::string& out, std::string* why = nullptr);
 
   private:
     // Reads the next block into the buffer; false at the end or on an error.

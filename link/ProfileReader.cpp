@@ -39,11 +39,9 @@ std::optional<ProfileReader> ProfileReader::Load(const std::string& path, const 
                                                  std::string* why) {
     // The input layer refuses folders and devices, bounds pipes, and drops a
     // byte-order mark.
-    InputFile in(path);
     std::string text;
-    if (in.IsOpen() && in.ReadAll(text)) return Parse(text, syntax);
-    if (why) *why = in.ErrorText();
-    return std::nullopt;
+    if (!InputFile::ReadWholeFile(path, text, why)) return std::nullopt;
+    return Parse(text, syntax);
 }
 
 ProfileReader ProfileReader::FromText(std::string_view text, const ProfileSyntax& syntax) {
@@ -120,15 +118,6 @@ int ProfileReader::GetInt(std::string_view section, std::string_view key, int de
     if (n > INT_MAX) return INT_MAX;
     if (n < INT_MIN) return INT_MIN;
     return static_cast<int>(n);
-}
-
-std::string GetPrivateProfileString(std::string_view section, std::string_view key, const std::string& def,
-                                    const std::string& path) {
-    return ProfileReader::FromFile(path).GetString(section, key, def);
-}
-
-int GetPrivateProfileInt(std::string_view section, std::string_view key, int def, const std::string& path) {
-    return ProfileReader::FromFile(path).GetInt(section, key, def);
 }
 
 }  // namespace tavo

@@ -77,9 +77,4 @@ class ProfileReader {
     std::vector<Section> sections_;
 };
 
-// One lookup in the file at path, read afresh at each call.
-std::string GetPrivateProfileString(std::string_view section, std::string_view key, const std::string& def,
-                                    const std::string& path);
-int GetPrivateProfileInt(std::string_view section, std::string_view key, int def, const std::string& path);
-
 }  // namespace tavo

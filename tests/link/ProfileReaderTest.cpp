@@ -160,12 +160,12 @@ TEST_F(ProfileFile, AnyLineEndAndAByteOrderMarkGiveTheSameProfile) {
             EXPECT_EQ(p.GetString("Devices", "Name2", ""), "ZIM-8x8");
             EXPECT_EQ(p.GetString("QUELB", "InitCmds", ""), "q.txt");
         }
-        // Each lookup reads the file afresh.
-        EXPECT_EQ(GetPrivateProfileString("Devices", "Name2", "", path), "ZIM-8x8");
+        // Each load reads the file afresh.
+        EXPECT_EQ(ProfileReader::FromFile(path).GetString("Devices", "Name2", ""), "ZIM-8x8");
     }
     std::ofstream(path, std::ios::binary) << "[Devices]\nCount=3\n";
-    EXPECT_EQ(GetPrivateProfileInt("Devices", "Count", 0, path), 3);
-    EXPECT_EQ(GetPrivateProfileString("Devices", "Name1", "none", path), "none");
+    EXPECT_EQ(ProfileReader::FromFile(path).GetInt("Devices", "Count", 0), 3);
+    EXPECT_EQ(ProfileReader::FromFile(path).GetString("Devices", "Name1", "none"), "none");
 }
 
 TEST_F(ProfileFile, APipeIsReadOnceLikeAFile) {
@@ -183,8 +183,8 @@ TEST_F(ProfileFile, UnreadableSourcesGiveNoProfileOrEveryDefault) {
           std::string("/dev/null"), std::string("/dev/zero"), dir_ + "/pipe"}) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(ProfileReader::Load(path).has_value());
-        EXPECT_EQ(GetPrivateProfileString("S", "k", "def", path), "def");
-        EXPECT_EQ(GetPrivateProfileInt("S", "k", 5, path), 5);
+        EXPECT_EQ(ProfileReader::FromFile(path).GetString("S", "k", "def"), "def");
+        EXPECT_EQ(ProfileReader::FromFile(path).GetInt("S", "k", 5), 5);
     }
     // An empty file is a file.
     std::ofstream(dir_ + "/empty.cfg").close();
