@@ -25,6 +25,8 @@ namespace {
 
 // How often a wait wakes to let the user interface run, when it has one.
 constexpr std::uint32_t kYieldSliceMs = 5;
+// How long a write waits for room in a full transmit buffer.
+constexpr std::uint32_t kRoomWaitMs = 1000;
 
 std::optional<speed_t> SpeedOf(long baud) {
     static const std::pair<long, speed_t> kSpeeds[] = {
@@ -65,9 +67,17 @@ bool ApplySettings(const std::string& settings, termios& tio) {
     auto speed = SpeedOf(baud);
     if (!speed || parts[1].size() != 1) return false;
 
-    ::cfmakeraw(&tio);
+    // A raw line whatever an earlier program (a terminal program, a modem
+    // manager) left on the port: no flow control, no parity checking, no
+    // translation or echo. Left on, IXOFF would put XON/XOFF into a frame and
+    // INPCK would turn a character with a framing error into a NUL or drop it.
+    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | IGNPAR | PARMRK | INPCK | ISTRIP | INLCR |
+                                          IGNCR | ICRNL | IUCLC | IXON | IXANY | IXOFF | IMAXBEL | IUTF8);
+    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST | OLCUC | ONLCR | OCRNL | ONOCR | ONLRET | OFILL | OFDEL);
+    tio.c_lflag &= ~static_cast<tcflag_t>(ISIG | ICANON | XCASE | ECHO | ECHOE | ECHOK | ECHONL | ECHOCTL |
+                                          ECHOPRT | ECHOKE | FLUSHO | PENDIN | TOSTOP | IEXTEN);
     tio.c_cflag |= CLOCAL | CREAD;
-    tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
     switch (data) {
         case 5:
             tio.c_cflag |= CS5;
@@ -242,19 +252,29 @@ void SerialControl::Output(std::string_view text) {
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno == EAGAIN) {
-            // Transmit buffer full: wait for room, but never forever.
-            pollfd p{fd_, POLLOUT, 0};
-            int ready = ::poll(&p, 1, 1000);
-            if (ready > 0 && !(p.revents & (POLLERR | POLLHUP))) continue;
-            if (ready > 0)
-                LineGone(EIO);
-            else
-                commEvent_ = EAGAIN;  // stalled, but the line is still there
+            if (WaitForRoom()) continue;
             return;
         }
         // A write error on a serial line means the device went away (EIO after a hang-up).
         LineGone(n < 0 ? errno : EIO);
         return;
+    }
+}
+
+bool SerialControl::WaitForRoom() {
+    // Transmit buffer full: wait for room, but never forever. A signal that
+    // interrupts the wait does not end it: the rest of the text still goes.
+    const std::uint32_t deadline = timeGetTime() + kRoomWaitMs;
+    while (true) {
+        pollfd p{fd_, POLLOUT, 0};
+        const int ready = ::poll(&p, 1, static_cast<int>(ClockRemaining(timeGetTime(), deadline)));
+        if (ready < 0 && errno == EINTR && !ClockReached(timeGetTime(), deadline)) continue;
+        if (ready > 0 && !(p.revents & (POLLERR | POLLHUP))) return true;
+        if (ready > 0)
+            LineGone(EIO);
+        else
+            commEvent_ = EAGAIN;  // stalled, but the line is still there
+        return false;
     }
 }
 
@@ -270,9 +290,10 @@ bool SerialControl::WaitForInput(std::uint32_t deadline) {
         if (HasYieldHook()) slice = std::min(slice, kYieldSliceMs);
         pollfd p{fd_, POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(slice)) > 0) {
+            // What came before a hang-up is still taken. Readable with nothing
+            // to read is no hang-up: another reader of the port took it first.
             Pump();
-            // Readable but nothing to read: the line hung up.
-            if (Waiting() == 0 && !hungUp_) LineGone(EIO);
+            if ((p.revents & (POLLHUP | POLLERR)) && !hungUp_) LineGone(EIO);
         }
         YieldToUi();
     }

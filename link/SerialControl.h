@@ -66,6 +66,8 @@ class SerialControl {
 
   private:
     void Pump();
+    // Waits for room to write; false (with the reason in CommEvent) when none came.
+    bool WaitForRoom();
     void Close();
     void LineGone(int error);
     std::size_t Waiting() const { return rx_.size() - rxPos_; }

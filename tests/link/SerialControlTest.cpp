@@ -1,10 +1,16 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/serial.h>
+#include <poll.h>
+#include <pthread.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <csignal>
 #include <cstring>
+#include <thread>
 
 #include "link/Clock.h"
 #include "link/SerialControl.h"
@@ -47,6 +53,98 @@ TEST(SerialControlLowLatency, PseudoTerminalRefusesTheRequestAndStillOpensAndWor
     EXPECT_EQ(control.Input(), "!");
     EXPECT_EQ(control.SetPortOpen(false), 0);
     EXPECT_FALSE(control.PortOpen());
+}
+
+TEST(SerialControlLine, FlagsAnEarlierProgramLeftOnThePortAreCleared) {
+    test::PortMapFolder map;
+    test::DeviceEmulator device;
+    map.Map(1, device.DevicePath());
+    // A terminal program or modem manager had the port before.
+    const int earlier = ::open(device.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(earlier, 0);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(earlier, &tio), 0);
+    const tcflag_t input = IXON | IXOFF | IXANY | INPCK | ISTRIP | IUCLC | IMAXBEL | ICRNL | IGNPAR | PARMRK;
+    const tcflag_t output = OPOST | ONLCR | OLCUC;
+    const tcflag_t local = ICANON | ECHO | ECHOE | ECHOCTL | ISIG | IEXTEN;
+    tio.c_iflag |= input;
+    tio.c_oflag |= output;
+    tio.c_lflag |= local;
+    tio.c_cflag |= CRTSCTS | CSTOPB;
+    ::cfsetspeed(&tio, B115200);
+    ASSERT_EQ(::tcsetattr(earlier, TCSANOW, &tio), 0);
+
+    SerialControl control;
+    ASSERT_EQ(control.SetPortOpen(true), 0);
+    ASSERT_EQ(::tcgetattr(earlier, &tio), 0);
+    EXPECT_EQ(tio.c_iflag & input, 0u);
+    EXPECT_EQ(tio.c_oflag & output, 0u);
+    EXPECT_EQ(tio.c_lflag & local, 0u);
+    EXPECT_EQ(tio.c_cflag & (CRTSCTS | CSTOPB | PARENB | CSIZE | CLOCAL | CREAD), CS8 | CLOCAL | CREAD);
+    EXPECT_EQ(::cfgetispeed(&tio), static_cast<speed_t>(B9600));
+    ::close(earlier);
+}
+
+TEST(SerialControlLine, WhatAnotherReaderTookFirstIsNoHangUp) {
+    test::PortMapFolder map;
+    test::DeviceEmulator device;
+    map.Map(1, device.DevicePath());
+    const int other = ::open(device.DevicePath().c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(other, 0);
+    SerialControl control;
+    control.SetInputLen(1);
+    ASSERT_EQ(control.SetPortOpen(true), 0);
+    // Woken by the same echo as the port, the other reader often takes it first.
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        while (!done) {
+            pollfd p{other, POLLIN, 0};
+            char buf[64];
+            if (::poll(&p, 1, 10) > 0) (void)!::read(other, buf, sizeof buf);
+        }
+    });
+    for (int i = 0; i < 100 && !control.HungUp(); ++i) {
+        control.Output("x");
+        if (control.WaitForInput(timeGetTime() + 10)) control.Input();
+    }
+    done = true;
+    reader.join();
+    ::close(other);
+    EXPECT_FALSE(control.HungUp());
+    EXPECT_EQ(control.CommEvent(), 0);
+}
+
+TEST(SerialControlLine, SignalsWhileAWriteWaitsForRoomLoseNothing) {
+    // A line that nobody reads for a while: its buffers fill, and the write
+    // waits for room while signals interrupt the wait.
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    test::PortMapFolder map;
+    map.Map(1, ::ptsname(master));
+    SerialControl control;
+    ASSERT_EQ(control.SetPortOpen(true), 0);
+    struct sigaction quiet {}, before{};
+    quiet.sa_handler = [](int) {};
+    ::sigaction(SIGUSR1, &quiet, &before);
+
+    const std::string text(256 * 1024, 'x');
+    std::thread writer([&] { control.Output(text); });
+    for (int i = 0; i < 10; ++i) {
+        ::poll(nullptr, 0, 2);
+        ::pthread_kill(writer.native_handle(), SIGUSR1);
+    }
+    std::size_t received = 0;
+    char buf[4096];
+    for (pollfd p{master, POLLIN, 0}; received < text.size() && ::poll(&p, 1, 2000) > 0;) {
+        const ssize_t n = ::read(master, buf, sizeof buf);
+        if (n <= 0) break;
+        received += static_cast<std::size_t>(n);
+    }
+    writer.join();
+    ::sigaction(SIGUSR1, &before, nullptr);
+    ::close(master);
+    EXPECT_EQ(received, text.size());
+    EXPECT_EQ(control.CommEvent(), 0);
 }
 
 }  // namespace
