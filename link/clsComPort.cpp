@@ -52,6 +52,8 @@ bool IsReadFrame(const std::string& frame) {
            clsComPort::CalcCmdChecksum(frame.substr(1, 6)) == frame.substr(7, 2);
 }
 
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
 }  // namespace
 
 clsComPort::clsComPort(EchoRule rule) : rule_(rule) {
@@ -191,14 +193,16 @@ bool clsComPort::SendCharWithEcho(char c) {
 }
 
 bool clsComPort::AwaitEcho(char c, std::uint32_t deadline) {
-    // A character other than c cannot be its echo: it is what the device sent
-    // after its last reply (a line end), line noise, or the late echo of an
-    // earlier try. It is passed over and the wait goes on. A device sends in
-    // order, so whatever it sent before this character's echo comes first and
-    // the frame stays in step; on a clean line the first character is the echo.
+    // The first character of a try is its echo, or it spends the try: a line
+    // with no device of ours on it (another baud rate, an instrument that
+    // streams) must not supply a frame's characters by chance. Only a line end
+    // is passed over: a device may send one after each reply, no frame holds
+    // one, and left in the way it would put every later echo out of step.
     while (control_.WaitForInput(deadline)) {
-        if (control_.Input() == std::string_view(&c, 1)) return true;
-        // A line that keeps the buffer full still ends the try on time.
+        const std::string got = control_.Input();
+        if (got == std::string_view(&c, 1)) return true;
+        if (!IsLineEnd(got.front()) || IsLineEnd(c)) return false;
+        // A line that sends line ends without pause still ends the try on time.
         if (ClockReached(timeGetTime(), deadline)) return false;
     }
     return false;

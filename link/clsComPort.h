@@ -76,7 +76,7 @@ class clsComPort {
     enum class ReplyEnd { EndMark, Silence, TooLong };
 
     bool SendCharWithEcho(char c);
-    // Waits until deadline for the echo of c, passing over any other character.
+    // Waits until deadline for the echo of c, passing over line ends only.
     bool AwaitEcho(char c, std::uint32_t deadline);
     bool SendFrame(const std::string& frame);
     ReplyEnd ReadReply(std::string& reply, std::uint32_t waitMs, int silentWaitsAllowed);

@@ -199,8 +199,8 @@ std::string ReadTraceLine(const std::string& word, const std::string& reply) {
 }
 
 TEST(clsComPortWire, WhatADeviceSendsAfterAReplyLeavesTheNextFrameWhole) {
-    // What follows a reply's "*" comes before the echo of the next "!": it is
-    // passed over, and every frame reaches the device as sent.
+    // The line ends that follow a reply's "*" come before the echo of the next
+    // "!": they are passed over, and every frame reaches the device as sent.
     struct Case {
         const char* name;
         std::string after;
@@ -212,10 +212,11 @@ TEST(clsComPortWire, WhatADeviceSendsAfterAReplyLeavesTheNextFrameWhole) {
         {"line end, buffer emptied", test::kLineEnd, 0us, EchoRule::EmptyBufferFirst},
         {"line end at 9600 baud", test::kLineEnd, 1040us, EchoRule::KeepStale},
         {"line end at 9600 baud, buffer emptied", test::kLineEnd, 1040us, EchoRule::EmptyBufferFirst},
-        {"noise", test::kLineNoise, 0us, EchoRule::KeepStale},
-        {"noise, buffer emptied", test::kLineNoise, 0us, EchoRule::EmptyBufferFirst},
-        {"noise at 9600 baud", test::kLineNoise, 1040us, EchoRule::KeepStale},
-        {"noise at 9600 baud, buffer emptied", test::kLineNoise, 1040us, EchoRule::EmptyBufferFirst},
+        {"line ends of every kind", test::kLineEnds, 0us, EchoRule::KeepStale},
+        {"line ends of every kind, buffer emptied", test::kLineEnds, 0us, EchoRule::EmptyBufferFirst},
+        {"line ends of every kind at 9600 baud", test::kLineEnds, 1040us, EchoRule::KeepStale},
+        {"line ends of every kind at 9600 baud, buffer emptied", test::kLineEnds, 1040us,
+         EchoRule::EmptyBufferFirst},
     };
     const std::pair<int, const char*> registers[] = {
         {0x00, "000A"}, {0x04, "00FF"}, {0x10, "0002"}, {0x24, "6622"}};
@@ -239,23 +240,20 @@ TEST(clsComPortWire, WhatADeviceSendsAfterAReplyLeavesTheNextFrameWhole) {
 }
 
 TEST(clsComPortWire, WrongEchoFailsAfterFourTriesAndSendsDash) {
-    // A wrong echo is passed over and each try waits out its 300 ms: here the
-    // clock moves by that much as soon as the device has the try's character.
+    // A wrong echo spends its try at once. The clock moves 2 ms at each turn
+    // of a wait: sixteen tries that each waited out their 300 ms would move it
+    // 4800 ms; tries that end on their wrong echo move it a few turns' worth.
     Line line({.wrongEcho = true});
-    std::size_t tries = 0;
     std::uint32_t bias = 0;
-    SetYieldHook([&] {
-        if (line.device.Received().size() > tries) {
-            ++tries;
-            SetClockBiasForTesting(bias += 300);
-        }
-    });
+    SetYieldHook([&] { SetClockBiasForTesting(bias += 2); });
+    SetClockFrozenForTesting(true);
     EXPECT_FALSE(line.port.SendCmdString("050001"));
-    EXPECT_EQ(line.device.Received(), "!!!!----");
     EXPECT_EQ(line.port.SendCmdStrResponce("810000"), "");
+    SetClockFrozenForTesting(false);
     SetYieldHook(nullptr);
     SetClockBiasForTesting(0);
-    EXPECT_EQ(tries, 16u);
+    EXPECT_EQ(line.device.Received(), "!!!!----!!!!----");
+    EXPECT_LT(bias, 1200u);
 }
 
 TEST(clsComPortWire, EchoThatStopsMidFrameAbandonsTheFrame) {
@@ -419,6 +417,10 @@ TEST(clsComPortWait, TriesWaitsAndReplyBoundsCountedInTurns) {
     const Case cases[] = {
         // Four tries of 300 ms for "!", then four for the "-" that drops the frame.
         {"silent", {.silent = true}, always, "", 24, "!\r\n\r\nError sending command to device.\r\n\r\n\r\n"},
+        // Line ends are passed over, and a line that sends them without pause
+        // still ends each try at its 300 ms.
+        {"line ends without pause", {.silent = true, .streams = test::kLineEnd}, always, "", 24,
+         "!\r\n\r\nError sending command to device.\r\n\r\n\r\n"},
         // Six silent waits of 500 ms end a reply that lacks its "*".
         {"reply without end", {.replyWithoutEnd = true}, whole, "", 18, reply + "\r\n"},
         // A silent wait before each character does not add up to the six.
@@ -469,6 +471,16 @@ TEST(clsComPortPresence, StaleCharacterRuleIsChosenPerProgram) {
     Line empty({.silent = true}, EchoRule::EmptyBufferFirst);
     empty.device.Inject("!");
     EXPECT_FALSE(empty.port.CanSeeDevice());
+
+    // Line ends waiting before it are passed over; but any other character is
+    // no echo and spends its try, so four of them leave the "!" behind unread.
+    Line ends({.silent = true}, EchoRule::KeepStale);
+    ends.device.Inject("\r\n\r\r\n\n!");
+    EXPECT_TRUE(ends.port.CanSeeDevice());
+    Line noise({.silent = true}, EchoRule::KeepStale);
+    noise.device.Inject("8\x7F\r\n*~!");
+    EXPECT_FALSE(noise.port.CanSeeDevice());
+    EXPECT_EQ(noise.port.GetInBuffer(), "!");
 }
 
 TEST(clsComPortBuffer, GetInBufferTakesOneCharacterAtATime) {

@@ -85,8 +85,8 @@ TEST_F(Probe, RelayControllerAndMatrixSwitchAreWrittenInPortOrder) {
 
 TEST_F(Probe, ADeviceStillSendingAfterItsReplyIsIdentified) {
     // One adapter under two names: the probe of COM2 begins while the device
-    // still sends the noise that follows its reply to COM1.
-    DeviceEmulator relay({.afterReply = kLineNoise + kLineNoise, .pace = 1040us});
+    // still sends the line ends that follow its reply to COM1.
+    DeviceEmulator relay({.afterReply = kLineEnds + kLineEnds + kLineEnds + kLineEnds, .pace = 1040us});
     map_.Map(1, relay.DevicePath());
     map_.Map(2, relay.DevicePath());
 
@@ -105,8 +105,7 @@ TEST_F(Probe, ADeviceStillSendingAfterItsReplyIsIdentified) {
 TEST_F(Probe, PortsWithoutAnIdentifiedDeviceAreLoggedAndAnEarlierFileIsRemoved) {
     DeviceEmulator silent({.silent = true});
     DeviceEmulator mute({.neverReply = true});
-    // Each echo's double is passed over like any character that is not the
-    // echo: the identify frame gets through, but its reply ends at the double of the "*".
+    // A waiting character is taken as the echo: each echo's double derails the identify frame.
     DeviceEmulator doubled({.echoTwice = true});
     map_.Map(1, silent.DevicePath());
     map_.Map(2, mute.DevicePath());
@@ -133,7 +132,11 @@ TEST_F(Probe, PortsWithoutAnIdentifiedDeviceAreLoggedAndAnEarlierFileIsRemoved) 
 [STAMP]: Error opening serial port COM3:
 
 [STAMP]: Device found on serial port COM4:
-[STAMP]: !(!)8(8)1(1)0(0)0(0)0(0)0(0)7(7)F(F)*(*)(*)
+[STAMP]: !(!)8
+
+Error sending command to device.
+
+
 [STAMP]: No response from device on serial port COM4:
 
 [STAMP]: Log closed.
@@ -379,6 +382,26 @@ TEST_F(Probe, BabblingOrUnpluggedDevicesArePassedOverAtOnce) {
                       std::string::npos);
         EXPECT_NE(log.find(c.traced), std::string::npos);
     }
+}
+
+TEST_F(Probe, LinesThatBabbleAreNoDevices) {
+    // Eight ports on which random bytes come at 9600 baud and nothing is echoed,
+    // then a relay controller: a character that is not the echo spends its try,
+    // so such a line neither passes for a device nor holds up the scan.
+    std::vector<std::unique_ptr<DeviceEmulator>> lines;
+    for (unsigned n = 1; n <= 8; ++n) {
+        lines.push_back(std::make_unique<DeviceEmulator>(
+            EmulatorOptions{.silent = true, .pace = 1040us, .streams = RandomBytes(4096, n)}));
+        map_.Map(static_cast<int>(n), lines.back()->DevicePath());
+    }
+    DeviceEmulator relay;
+    map_.Map(9, relay.DevicePath());
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run({"-d"}).status, 0);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took.count(), 6.0);  // waiting out four tries on each line takes 9.6 s
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), "QUELB,COM9\r\n");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <random>
 #include <stdexcept>
 
 #include "link/clsComPort.h"
@@ -36,6 +37,14 @@ std::string Hex2(int v) {
 
 }  // namespace
 
+std::string RandomBytes(std::size_t count, unsigned seed) {
+    std::mt19937 generator(seed);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::string bytes(count, '\0');
+    for (char& b : bytes) b = static_cast<char>(byte(generator));
+    return bytes;
+}
+
 DeviceEmulator::DeviceEmulator(EmulatorOptions options) : options_(std::move(options)) {
     registers_.fill("0000");
     // The identify reply tells the models apart by its third and fourth characters.
@@ -57,6 +66,7 @@ DeviceEmulator::DeviceEmulator(EmulatorOptions options) : options_(std::move(opt
     ::tcsetattr(slave_, TCSANOW, &tio);
     if (::pipe2(wake_, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     if (options_.pace.count() > 0) MeasureLineDelay();
+    if (!options_.streams.empty()) StartBabble(options_.streams, Clock::now(), Clock::time_point::max());
     thread_ = std::thread([this] { Serve(); });
 }
 
@@ -223,7 +233,7 @@ void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
     // that has every echo finds the frame in Frames().
     const bool frameEnds = c == '*' && inFrame_;
     const int readCode = frameEnds ? TakeFrame(frame_) : -1;
-    SendAt(options_.wrongEcho ? static_cast<char>(c ^ 0x20) : c, sendAt);
+    SendAt(options_.wrongEcho ? static_cast<char>(c ^ 0x40) : c, sendAt);
     if (options_.echoTwice) SendAt(c, sendAt);
 
     if (c == '!') {
@@ -262,22 +272,25 @@ void DeviceEmulator::Reply(int code, Clock::time_point sendAt) {
         sendAt += options_.pace + options_.replyGap;  // back to back, as a UART sends them
         SendAt(r, sendAt);
     }
-    if (babble) {
-        babbling_ = true;
-        babbleUntil_ = sendAt + options_.babbleFor;
-        nextBabble_ = sendAt;
-    }
+    // Never the "*" that would end the reply.
+    if (babble) StartBabble("0123456789ABCDEF", sendAt, sendAt + options_.babbleFor);
+}
+
+void DeviceEmulator::StartBabble(std::string text, Clock::time_point from, Clock::time_point until) {
+    babbleText_ = std::move(text);
+    babbling_ = true;
+    babbleUntil_ = until;
+    nextBabble_ = from;
 }
 
 void DeviceEmulator::Babble() {
-    static constexpr char kNoise[] = "0123456789ABCDEF";  // never the "*" that would end it
     const auto now = Clock::now();
     if (master_ < 0 || now >= babbleUntil_) {
         babbling_ = false;
         return;
     }
     if (now < nextBabble_) return;
-    SendAt(kNoise[babbled_++ % 16], now);
+    SendAt(babbleText_[babbled_++ % babbleText_.size()], now);
     nextBabble_ += options_.pace.count() > 0 ? Clock::duration(options_.pace)
                                              : Clock::duration(std::chrono::milliseconds(1));
 }

@@ -25,15 +25,18 @@ namespace tavo::test {
 
 enum class DeviceModel { QUELB, ZIM8x8 };
 
-// What some devices send after a reply: a line end, or line noise (never a "!",
-// which would pass for the echo of the next frame's first character).
+// What some devices send after a reply: a line end, or several of every kind.
 inline const std::string kLineEnd = "\r\n";
-inline const std::string kLineNoise = "\r\n*-\x7F 0123456789ABCDEF\xFF~?\r\n";
+inline const std::string kLineEnds = "\r\n\n\r\r\n";
+
+// What a line with no device of ours on it may send (a device at another baud
+// rate, an instrument that streams): count bytes of every value, the same for one seed.
+std::string RandomBytes(std::size_t count, unsigned seed);
 
 struct EmulatorOptions {
     DeviceModel model = DeviceModel::QUELB;
     bool silent = false;               // no echo, no reply: a port with nothing attached
-    bool wrongEcho = false;            // echoes a different character than it received
+    bool wrongEcho = false;            // echoes a different character than it received (no line end)
     bool echoTwice = false;            // echoes every character twice (a loop-back beside the device)
     int stopEchoAfter = -1;            // echoes only the first N characters (-1: all)
     bool neverReply = false;           // echoes but never answers a read
@@ -49,6 +52,10 @@ struct EmulatorOptions {
     // Zero: a normal reply. Tests keep it finite so that a reader that never
     // stops still ends, and fails on its time instead of stalling.
     std::chrono::milliseconds babbleFor{0};
+    // A line that streams: these characters over and over from the start, one
+    // per character time (1 ms unpaced), for as long as the emulator lives.
+    // With silent: a port where something other than a device of ours talks.
+    std::string streams;
 };
 
 class DeviceEmulator {
@@ -86,6 +93,8 @@ class DeviceEmulator {
     void HangUp();
     void MeasureLineDelay();
     // Sends the babble's next character when it is due, and ends the babble when its time is up.
+    void StartBabble(std::string text, std::chrono::steady_clock::time_point from,
+                     std::chrono::steady_clock::time_point until);
     void Babble();
 
     EmulatorOptions options_;
@@ -105,6 +114,7 @@ class DeviceEmulator {
     std::chrono::nanoseconds lead_{0};                  // how early to wake for a paced character
     std::chrono::steady_clock::duration lineDelay_{0};  // write-to-read delay of the pty
     bool babbling_ = false;                             // the babble's state: the serving thread's own
+    std::string babbleText_;
     std::chrono::steady_clock::time_point babbleUntil_;
     std::chrono::steady_clock::time_point nextBabble_;
     std::size_t babbled_ = 0;

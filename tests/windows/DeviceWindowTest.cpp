@@ -100,14 +100,14 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     EXPECT_NE(ReadFile(line.dir.File("debug.txt")).find("Log closed."), std::string::npos);
 }
 
-TEST(DeviceWindow, FirstReadOfADeviceThatSendsNoiseAfterEachReply) {
-    // At 9600 baud the noise after a reply is still coming when the window
-    // empties the buffer for the next frame: it is passed over, not taken as an echo.
+TEST(DeviceWindow, FirstReadOfADeviceThatSendsLineEndsAfterEachReply) {
+    // At 9600 baud the line ends after a reply are still coming when the window
+    // empties the buffer for the next frame: they are passed over, not taken as an echo.
     TestWindow<frmQUELB> line({
         .demo = false,
         .initLines = "800000\r\n840000\r\n900000\r\na40000\r\n",
         .registers = {{0x00, "000A"}, {0x04, "00FF"}, {0x10, "0002"}, {0x24, "1E12"}},
-        .emulator = {.afterReply = kLineNoise + kLineNoise, .pace = 1040us},
+        .emulator = {.afterReply = kLineEnds + kLineEnds, .pace = 1040us},
         .feedbackFile = true,
     });
     frmQUELB& w = line.window;
@@ -117,7 +117,7 @@ TEST(DeviceWindow, FirstReadOfADeviceThatSendsNoiseAfterEachReply) {
     EXPECT_EQ(Combo(w, "cboIRKeyOn", 0)->currentText(), "3");
     EXPECT_EQ(Combo(w, "cboX10House", 0)->currentText(), "E");
 
-    // The monitor started next takes its messages whole: the noise was left behind.
+    // The monitor started next takes its messages whole: the line ends were left behind.
     Find<QCheckBox>(w, "chkMonitorIR")->setCheckState(Qt::Checked);
     EXPECT_EQ(line.NewFrames(), Strings{"010004"});
     w.Monitor().tmrMonitorIR_Timer();
