@@ -114,9 +114,9 @@ TEST(SerialControlLine, WhatAnotherReaderTookFirstIsNoHangUp) {
     EXPECT_EQ(control.CommEvent(), 0);
 }
 
-TEST(SerialControlLine, SignalsWhileAWriteWaitsForRoomLoseNothing) {
+TEST(SerialControlLine, SignalsNeitherCutAWriteThatWaitsForRoomShortNorProlongIt) {
     // A line that nobody reads for a while: its buffers fill, and the write
-    // waits for room while signals interrupt the wait.
+    // waits for room while signals interrupt the wait every 2 ms.
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
     test::PortMapFolder map;
@@ -126,25 +126,38 @@ TEST(SerialControlLine, SignalsWhileAWriteWaitsForRoomLoseNothing) {
     struct sigaction quiet {}, before{};
     quiet.sa_handler = [](int) {};
     ::sigaction(SIGUSR1, &quiet, &before);
-
     const std::string text(256 * 1024, 'x');
-    std::thread writer([&] { control.Output(text); });
-    for (int i = 0; i < 10; ++i) {
-        ::poll(nullptr, 0, 2);
-        ::pthread_kill(writer.native_handle(), SIGUSR1);
-    }
-    std::size_t received = 0;
-    char buf[4096];
-    for (pollfd p{master, POLLIN, 0}; received < text.size() && ::poll(&p, 1, 2000) > 0;) {
-        const ssize_t n = ::read(master, buf, sizeof buf);
-        if (n <= 0) break;
-        received += static_cast<std::size_t>(n);
-    }
-    writer.join();
+    // Writes text, interrupted by up to `signals` signals (fewer when it is
+    // done first); then, when read is true, reads what reached the far end.
+    const auto write = [&](int signals, bool read) {
+        std::atomic<bool> written{false};
+        std::thread writer([&] {
+            control.Output(text);
+            written = true;
+        });
+        for (int i = 0; i < signals && !written; ++i) {
+            ::poll(nullptr, 0, 2);
+            ::pthread_kill(writer.native_handle(), SIGUSR1);
+        }
+        const bool endedAmidSignals = written;
+        std::size_t received = 0;
+        char buf[4096];
+        for (pollfd p{master, POLLIN, 0}; read && received < text.size() && ::poll(&p, 1, 2000) > 0;) {
+            const ssize_t n = ::read(master, buf, sizeof buf);
+            if (n <= 0) break;
+            received += static_cast<std::size_t>(n);
+        }
+        writer.join();
+        return std::pair{received, endedAmidSignals};
+    };
+    // Read soon after the signals: every character arrives.
+    EXPECT_EQ(write(10, true).first, text.size());
+    EXPECT_EQ(control.CommEvent(), 0);
+    // Never read while the signals go on: the write still gives up at its bound.
+    EXPECT_TRUE(write(1500, false).second);
+    EXPECT_EQ(control.CommEvent(), EAGAIN);
     ::sigaction(SIGUSR1, &before, nullptr);
     ::close(master);
-    EXPECT_EQ(received, text.size());
-    EXPECT_EQ(control.CommEvent(), 0);
 }
 
 }  // namespace
