@@ -80,10 +80,11 @@ std::string DeviceFileCollision(const DeviceInstance& device, const std::string&
     if (gDebugFileEnabled) outputs.push_back({"debug file", device.DebugFile, name});
     if (gFeedbackFileEnabled) outputs.push_back({"feedback file", device.FeedbackFile, name});
     if (gCInfoFileEnabled) outputs.push_back({"CInfo file", device.CInfoFile, name});
-    FileRoles files({{"configuration file", gConfigFile},
-                     {"device port file", gDevicePortFile},
-                     {"initialization file", device.Config.InitCmdsFile, name}});
+    if (outputs.empty()) return {};
+    FileRoles files = ReadFiles(
+        {{"device port file", gDevicePortFile}, {"initialization file", device.Config.InitCmdsFile, name}});
     if (!commandFile.empty()) files.Add({"command file", commandFile});
+    if (gDebugMode) files.Add({"debug file", gAppLogFile});
     return files.Collision(outputs);
 }
 

@@ -391,6 +391,51 @@ TEST(DeviceWindow, FilesThatWouldTakeAnotherFilesPlaceAreNotWritten) {
         EXPECT_EQ(line.device->Received(), "");
         EXPECT_FALSE(FileExists(line.dir.File("cinfo.txt")));
     }
+    // Every other file of the program counts too: the matrix switch's
+    // initialization file and the start-up's -d log are refused; files of
+    // their own beside them are written as ever.
+    struct Clash {
+        std::string file;    // empty: every file is one of its own
+        std::string output;  // the window's file given that name
+        std::string other;   // the role the file already has, and whose it is
+        std::string ofWhom;
+    };
+    for (const Clash& c : {Clash{"zim_init.txt", "feedback", "initialization", " of device (ZIM-8x8)"},
+                           Clash{"scanlog.txt", "debug", "debug", ""}, Clash{}}) {
+        SCOPED_TRACE(c.file);
+        TestWindow<frmQUELB> line({.demo = false,
+                                   .initLines = "900000\r\n",
+                                   .debugFile = true,
+                                   .feedbackFile = true,
+                                   .load = false});
+        const std::string zimInit = line.dir.File("zim_init.txt");
+        const std::string scanLog = line.dir.File("scanlog.txt");
+        WriteFile(zimInit, "800000\r\n");
+        WriteFile(scanLog, "Log opened.\r\n");
+        modTAVOCfg::gDevices = {{0, "QUELB", line.dir.File("init.txt")}, {1, "ZIM-8x8", zimInit}};
+        modTAVOCfg::gDebugMode = true;
+        modTAVOCfg::gAppLogFile = scanLog;
+        const std::string path = line.dir.File(c.file);
+        if (!c.file.empty())
+            (c.output == "debug" ? line.state.Device().DebugFile : line.state.Device().FeedbackFile) = path;
+        line.window.Form_Load();
+        line.window.Form_Activate();
+        EXPECT_EQ(ReadFile(zimInit), "800000\r\n");
+        EXPECT_EQ(ReadFile(scanLog), "Log opened.\r\n");
+        if (c.file.empty()) {
+            EXPECT_TRUE(line.boxes.Shown().empty());
+            EXPECT_TRUE(line.window.SettingsRead());
+            EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")).substr(0, 2), "90");
+            EXPECT_NE(line.Trace().find("A device was found."), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(Boxes(line.boxes), Strings{"File Error | The " + c.output + " file (" + path +
+                                             ") for device (QUELB) is the same file as the " + c.other +
+                                             " file (" + path + ")" + c.ofWhom + "!"});
+        EXPECT_TRUE(modTAVOCfg::gReselectDevice);
+        EXPECT_FALSE(line.window.SettingsRead());
+        EXPECT_EQ(line.device->Received(), "");
+    }
     // A settings file loaded from the window that is the window's own feedback
     // file, or its trace: refused, and neither the file nor the device changes.
     TestWindow<frmZIM8x8> line(
