@@ -223,24 +223,29 @@ TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
     EXPECT_EQ(line.device->Register(0x7F), "0102");
     EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "900506\r\n");
 
-    // A device, or a named pipe nobody writes to, gives no command file: it is missing.
+    // A device, a folder, or a named pipe nobody writes to, gives no command
+    // file: it is missing, and the box says why.
     const std::string pipe = line.dir.File("pipe.txt");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     {
         InputLimitsScope shortWait(ShortPipeWait());
-        for (const std::string& file : {pipe, std::string("/dev/zero")}) {
+        for (const std::string& file : {pipe, std::string("/dev/zero"), line.dir.Path()}) {
             EXPECT_FALSE(w.ProcessCommandFile(file, replies));
             EXPECT_FALSE(w.Busy());
         }
     }
-    EXPECT_EQ(Boxes(line.boxes), (Strings{"File Error | Command file was not found (" + pipe + ").",
-                                          "File Error | Command file was not found (/dev/zero)."}));
+    EXPECT_EQ(Boxes(line.boxes),
+              (Strings{"File Error | Command file was not found (" + pipe +
+                           ").\r\n\r\nThe pipe was not written and closed in time",
+                       "File Error | Command file was not found (/dev/zero).\r\n\r\nNot a regular file",
+                       "File Error | Command file was not found (" + line.dir.Path() +
+                           ").\r\n\r\nIs a directory"}));
 
     // A name of blanks only: nothing runs, nothing is asked, the window never goes busy.
     EXPECT_FALSE(w.ProcessCommandFile("   ", replies));
     EXPECT_FALSE(w.Busy());
     EXPECT_EQ(w.StatusText(1), "Ready");
-    EXPECT_EQ(line.boxes.Shown().size(), 2u);
+    EXPECT_EQ(line.boxes.Shown().size(), 3u);
 }
 
 TEST(DeviceWindow, ApplySendsExactlyTheLinesOfTheSettingsFile) {
@@ -343,7 +348,8 @@ TEST(DeviceWindow, MissingInitializationFileIsReportedAndTheWindowOpens) {
     w.Form_Load();
     w.Form_Activate();
     EXPECT_EQ(Boxes(line.boxes),
-              Strings{"File Error | Command file was not found (" + line.dir.File("nothere.txt") + ")."});
+              Strings{"File Error | Command file was not found (" + line.dir.File("nothere.txt") +
+                      ").\r\n\r\nNo such file or directory"});
     EXPECT_EQ(line.boxes.Shown().at(0).icon, MsgIcon::Critical);
     EXPECT_TRUE(w.SettingsRead());
     EXPECT_FALSE(w.Busy());
