@@ -1,11 +1,15 @@
-// Wall time of the query utility reading one relay controller through its
-// 42-line initialization file at 9600 baud, run as a user runs it, against the
+// Wall time of the query utility, run as a user runs it: reading one relay
+// controller through its 42-line initialization file at 9600 baud, against the
 // wire time of those 42 exchanges (each: a 10-character frame and its 10
-// echoes, then an 8-character reply, at 1.04 ms a character).
+// echoes, then an 8-character reply, at 1.04 ms a character); and going
+// through long device port files, against their length.
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "tests/support/DeviceEmulator.h"
 #include "tests/support/RunProgram.h"
@@ -17,16 +21,17 @@ using tavo::test::DeviceEmulator;
 
 constexpr auto kCharTime = 1040us;
 
-void BM_QueryRelayControllerAt9600Baud(benchmark::State& state) {
-    tavo::test::PortMapFolder map;
+// Runs the query once an iteration over a device port file of the given text,
+// every device reading the sample relay controller's initialization file;
+// the mean wall time of a run in seconds.
+double MeanRunSeconds(benchmark::State& state, const std::string& devicePorts) {
     tavo::test::TempFolder scratch;
-    DeviceEmulator device({.pace = kCharTime});
-    map.Map(1, device.DevicePath());
-    tavo::test::WriteFile(scratch.File("ports.txt"), "QUELB,COM1\r\n");
+    tavo::test::WriteFile(scratch.File("ports.txt"), devicePorts);
     tavo::test::WriteFile(scratch.File("run.cfg"),
                           "[QUELB]\r\nInitCmds=" + std::string(TAVO_SAMPLES) + "/QUELB_InitCmds.txt\r\n");
-    const std::vector<std::string> args = {"-c", scratch.File("run.cfg"), "-p", scratch.File("ports.txt"),
-                                           "-f", scratch.File("fb.txt"),  "-i", scratch.File("ci.txt")};
+    const std::vector<std::string> args = {
+        "-c", scratch.File("run.cfg"),       "-p", scratch.File("ports.txt"),
+        "-f", scratch.File("fb_[port].txt"), "-i", scratch.File("ci_[port].txt")};
     double seconds = 0;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
@@ -35,10 +40,37 @@ void BM_QueryRelayControllerAt9600Baud(benchmark::State& state) {
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (result.status != 0) state.SkipWithError("the query failed");
     }
+    return seconds / static_cast<double>(state.iterations());
+}
+
+void BM_QueryRelayControllerAt9600Baud(benchmark::State& state) {
+    tavo::test::PortMapFolder map;
+    DeviceEmulator device({.pace = kCharTime});
+    map.Map(1, device.DevicePath());
+    const double seconds = MeanRunSeconds(state, "QUELB,COM1\r\n");
     const double wire = 42 * 28 * std::chrono::duration<double>(kCharTime).count();
-    state.counters["wire_ratio"] = seconds / static_cast<double>(state.iterations()) / wire;
+    state.counters["wire_ratio"] = seconds / wire;
 }
 BENCHMARK(BM_QueryRelayControllerAt9600Baud)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// A device port file of many lines naming ports that the map does not hold:
+// each line costs only its file checks and a failed open, so the time per
+// line must stay the same however many lines there are.
+void BM_QueryUnmappedDeviceLines(benchmark::State& state) {
+    tavo::test::PortMapFolder map;  // holds no port
+    const std::int64_t lines = state.range(0);
+    std::string ports;
+    for (std::int64_t i = 1; i <= lines; ++i) ports += "QUELB,COM" + std::to_string(i) + "\r\n";
+    state.counters["us_per_line"] = MeanRunSeconds(state, ports) * 1e6 / static_cast<double>(lines);
+}
+BENCHMARK(BM_QueryUnmappedDeviceLines)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace
 

@@ -36,6 +36,17 @@ const DeviceInstance* SelectedInstance() {
     return entry.Valid ? &entry : nullptr;
 }
 
+// The files the program reads: the configuration file, then those given, then
+// the initialization file of every configured device.
+FileRoles ReadFiles(const std::vector<FileRole>& given) {
+    FileRoles files;
+    files.Add({"configuration file", gConfigFile});
+    for (const FileRole& file : given) files.Add(file);
+    for (const DeviceConfig& device : gDevices)
+        files.Add({"initialization file", device.InitCmdsFile, device.Name});
+    return files;
+}
+
 }  // namespace
 
 std::int32_t DeviceTypeOfName(const std::string& name) {
@@ -69,11 +80,12 @@ std::string DeviceFileCollision(const DeviceInstance& device, const std::string&
     if (gDebugFileEnabled) outputs.push_back({"debug file", device.DebugFile, name});
     if (gFeedbackFileEnabled) outputs.push_back({"feedback file", device.FeedbackFile, name});
     if (gCInfoFileEnabled) outputs.push_back({"CInfo file", device.CInfoFile, name});
-    std::vector<FileRole> inputs{{"configuration file", gConfigFile},
-                                 {"device port file", gDevicePortFile},
-                                 {"initialization file", device.Config.InitCmdsFile, name}};
-    if (!commandFile.empty()) inputs.push_back({"command file", commandFile});
-    return FindCollision(outputs, inputs);
+    if (outputs.empty()) return {};
+    FileRoles files = ReadFiles(
+        {{"device port file", gDevicePortFile}, {"initialization file", device.Config.InitCmdsFile, name}});
+    if (!commandFile.empty()) files.Add({"command file", commandFile});
+    if (gDebugMode) files.Add({"debug file", gAppLogFile});
+    return files.Collision(outputs);
 }
 
 bool ReadStartup(const std::string& commandLine) {
@@ -125,12 +137,9 @@ bool ReadStartup(const std::string& commandLine) {
 
     // A scan writes the device port file and, with -d, its trace: neither may
     // take the place of a file the program reads, nor of the other.
-    std::vector<FileRole> inputs{{"configuration file", gConfigFile}};
-    for (const DeviceConfig& device : gDevices)
-        inputs.push_back({"initialization file", device.InitCmdsFile, device.Name});
     std::vector<FileRole> outputs{{"device port file", gDevicePortFile}};
     if (gDebugMode) outputs.push_back({"debug file", gAppLogFile});
-    if (const std::string same = FindCollision(outputs, inputs); !same.empty())
+    if (const std::string same = ReadFiles({}).Collision(outputs); !same.empty())
         return Fail("File Error", same);
     return true;
 }

@@ -76,11 +76,11 @@ DeviceInstance MakeDeviceInstance(const DeviceConfig& config, const std::string&
                                   std::int16_t portNumber);
 
 // The files the device's window writes (its debug, feedback and CInfo files,
-// as far as their switches are on) checked against the files the program
-// reads (the configuration file, the device port file, the device's
-// initialization file and commandFile, the command file about to run) and
-// against each other: the message for the first that is the same file as
-// another, or "" when each is a file of its own.
+// as far as their switches are on) checked against every other file of the
+// program (the configuration file, the device port file, the initialization
+// file of the device and of every configured device, commandFile, the command
+// file about to run, and the -d log) and against each other: the message for
+// the first that is the same file as another, or "" when each is a file of its own.
 std::string DeviceFileCollision(const DeviceInstance& device, const std::string& commandFile = {});
 
 // Shows the window of a device type modally and returns when it is unloaded.

@@ -4,23 +4,27 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 namespace tavo {
 
+// A file's keys: the inode of a file that exists, and the folder entry that
+// its path names. Either one that two paths share makes them one file.
+struct FileRoles::Identity {
+    std::optional<Key> inode;
+    std::optional<Key> entry;
+};
+
 namespace {
+
+using Key = FileRoles::Key;
+using Identity = FileRoles::Identity;
 
 // Far more than any sane chain of links; a loop of links ends here too.
 constexpr int kMaxLinkHops = 40;
 
-struct Identity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    // Empty for a file that exists; else its name in the folder (device, inode),
-    // or its whole normalized path when the folder does not exist either.
-    std::string name;
-    bool operator==(const Identity&) const = default;
-};
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -28,15 +32,17 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::optional<Identity> IdentityOf(std::string path) {
-    if (path.empty() || path.find('\0') != std::string::npos) return std::nullopt;
+Identity IdentityOf(std::string path) {
+    Identity identity;
+    if (path.empty() || path.find('\0') != std::string::npos) return identity;
     struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return identity;  // a folder is never an output file
+        identity.inode = Key{st.st_dev, st.st_ino, {}};
+    }
+    // The entry the path ends at, its links followed: writing through a link
+    // to a file not yet created creates its target.
     for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        if (::stat(path.c_str(), &st) == 0) {
-            if (S_ISDIR(st.st_mode)) return std::nullopt;  // a folder is never an output file
-            return Identity{st.st_dev, st.st_ino, {}};
-        }
-        // A link to a file not yet created: writing through it creates its target.
         if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
         std::string target(static_cast<std::size_t>(st.st_size) + 1, '\0');
         const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
@@ -46,12 +52,18 @@ std::optional<Identity> IdentityOf(std::string path) {
     }
     const std::size_t slash = path.rfind('/');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.empty() || name == "." || name == "..") return std::nullopt;  // a folder, never an output file
-    if (::stat(FolderOf(path).c_str(), &st) == 0) return Identity{st.st_dev, st.st_ino, std::move(name)};
-    std::error_code error;
-    const std::filesystem::path whole = std::filesystem::absolute(path, error).lexically_normal();
-    return Identity{0, 0, error ? path : whole.string()};
+    if (name.empty() || name == "." || name == "..") return identity;  // a folder, never an output file
+    if (::stat(FolderOf(path).c_str(), &st) == 0) {
+        identity.entry = Key{st.st_dev, st.st_ino, std::move(name)};
+    } else if (!identity.inode) {
+        std::error_code error;
+        const std::filesystem::path whole = std::filesystem::absolute(path, error).lexically_normal();
+        identity.entry = Key{0, 0, error ? path : whole.string()};
+    }
+    return identity;
 }
+
+bool Shared(const std::optional<Key>& a, const std::optional<Key>& b) { return a && a == b; }
 
 std::string Described(const FileRole& file) { return file.role + " (" + file.path + ")"; }
 
@@ -65,19 +77,60 @@ std::string CollisionText(const FileRole& output, const FileRole& other) {
 
 }  // namespace
 
-bool IsSameFile(const std::string& a, const std::string& b) {
-    const std::optional<Identity> first = IdentityOf(a);
-    return first && first == IdentityOf(b);
+std::size_t FileRoles::KeyHash::operator()(const Key& key) const {
+    std::size_t h = std::hash<std::string>{}(key.name);
+    for (const std::uint64_t part : {key.device, key.inode})
+        h = h * 1000003u ^ std::hash<std::uint64_t>{}(part);
+    return h;
 }
 
-std::string FindCollision(const std::vector<FileRole>& outputs, const std::vector<FileRole>& inputs) {
-    for (std::size_t i = 0; i < outputs.size(); ++i) {
-        for (const FileRole& input : inputs)
-            if (IsSameFile(outputs[i].path, input.path)) return CollisionText(outputs[i], input);
-        for (std::size_t j = 0; j < i; ++j)
-            if (IsSameFile(outputs[i].path, outputs[j].path)) return CollisionText(outputs[i], outputs[j]);
+FileRoles::FileRoles(const std::vector<FileRole>& files) {
+    for (const FileRole& file : files) Add(file);
+}
+
+void FileRoles::Add(const FileRole& file) {
+    // A path given again (one initialization file on many device lines) is not looked at again.
+    if (paths_.insert(file.path).second) Add(file, IdentityOf(file.path));
+}
+
+void FileRoles::Add(const FileRole& file, const Identity& identity) {
+    if (!identity.inode && !identity.entry) return;
+    std::size_t index = IndexOf(identity);
+    if (index == kNone) {
+        index = files_.size();
+        files_.push_back(file);
+    }
+    for (const std::optional<Key>* key : {&identity.inode, &identity.entry})
+        if (*key) byKey_.emplace(**key, index);
+}
+
+std::size_t FileRoles::IndexOf(const Identity& identity) const {
+    std::size_t first = kNone;
+    for (const std::optional<Key>* key : {&identity.inode, &identity.entry}) {
+        if (!*key) continue;
+        if (const auto found = byKey_.find(**key); found != byKey_.end() && found->second < first)
+            first = found->second;
+    }
+    return first;
+}
+
+std::string FileRoles::Collision(const std::vector<FileRole>& outputs) const {
+    FileRoles earlier;
+    for (const FileRole& output : outputs) {
+        const Identity identity = IdentityOf(output.path);
+        if (const std::size_t held = IndexOf(identity); held != kNone)
+            return CollisionText(output, files_[held]);
+        if (const std::size_t before = earlier.IndexOf(identity); before != kNone)
+            return CollisionText(output, earlier.files_[before]);
+        earlier.Add(output, identity);
     }
     return {};
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    const Identity first = IdentityOf(a);
+    const Identity second = IdentityOf(b);
+    return Shared(first.inode, second.inode) || Shared(first.entry, second.entry);
 }
 
 }  // namespace tavo

@@ -14,6 +14,9 @@
 namespace tavo {
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// The text as EqualsNoCase sees it: two texts are equal without regard to case
+// exactly when their folded forms are equal, so the folded form can key a hash.
+std::string FoldCase(std::string_view text);
 
 template <typename T>
 class KeyedCollection {

@@ -69,19 +69,22 @@ ProfileReader ProfileReader::Parse(std::string_view text, const ProfileSyntax& s
         current->entries.push_back(Entry{std::string(TrimProfileSpace(line.substr(0, equals))),
                                          std::string(TrimProfileSpace(line.substr(equals + 1)))});
     }
+    // Only the first section of a name is searched, and in it the first key of a name wins.
+    for (std::size_t i = 0; i < profile.sections_.size(); ++i) {
+        Section& section = profile.sections_[i];
+        if (!profile.firstSection_.emplace(FoldCase(section.name), i).second) continue;
+        for (std::size_t j = 0; j < section.entries.size(); ++j)
+            section.firstEntry.emplace(FoldCase(section.entries[j].key), j);
+    }
     return profile;
 }
 
 const std::string* ProfileReader::RawValue(std::string_view section, std::string_view key) const {
-    for (const Section& s : sections_) {
-        if (!EqualsNoCase(s.name, section)) continue;
-        // Only the first section of a name counts.
-        for (const Entry& e : s.entries) {
-            if (EqualsNoCase(e.key, key)) return &e.value;
-        }
-        return nullptr;
-    }
-    return nullptr;
+    const auto s = firstSection_.find(FoldCase(section));
+    if (s == firstSection_.end()) return nullptr;
+    const Section& found = sections_[s->second];
+    const auto e = found.firstEntry.find(FoldCase(key));
+    return e == found.firstEntry.end() ? nullptr : &found.entries[e->second].value;
 }
 
 std::string ProfileReader::GetString(std::string_view section, std::string_view key,

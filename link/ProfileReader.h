@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tavo {
@@ -73,8 +74,11 @@ class ProfileReader {
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        // The first entry of each key (folded), so that a lookup does not grow with the file.
+        std::unordered_map<std::string, std::size_t> firstEntry;
     };
     std::vector<Section> sections_;
+    std::unordered_map<std::string, std::size_t> firstSection_;  // by folded name
 };
 
 }  // namespace tavo

@@ -52,7 +52,7 @@ int Main(const std::string& commandLine) {
     // The log must not take the list's place, nor the list the log's.
     if (debug) {
         const std::vector<FileRole> outputs{{"device port file", outputFile}, {"debug file", logFile}};
-        if (const std::string same = FindCollision(outputs, {}); !same.empty())
+        if (const std::string same = FileRoles().Collision(outputs); !same.empty())
             return EndWithMessage("File Error", same);
     }
 

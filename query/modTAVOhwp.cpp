@@ -61,16 +61,16 @@ class Query {
             return EndWithMessage("File Error", "Unable to read the device port file (" + s_.devicePortFile +
                                                     ")!\r\n\r\n" + devicePorts.ErrorText());
         // Every file this run reads, so that no output of it can take one's place.
-        files_ = {{"configuration file", s_.configFile}, {"device port file", s_.devicePortFile}};
+        files_.Add({"configuration file", s_.configFile});
+        files_.Add({"device port file", s_.devicePortFile});
         for (const std::string& line : lines)
             if (auto comma = line.find(','); comma != std::string::npos)
-                files_.push_back(
-                    {"initialization file", InitFileOf(line.substr(0, comma)), line.substr(0, comma)});
+                files_.Add({"initialization file", InitFileOf(line.substr(0, comma)), line.substr(0, comma)});
         if (s_.debug) {
-            const std::vector<FileRole> trace{{"debug file", s_.debugFile}};
-            if (const std::string same = FindCollision(trace, files_); !same.empty())
+            const FileRole trace{"debug file", s_.debugFile};
+            if (const std::string same = files_.Collision({trace}); !same.empty())
                 return EndWithMessage("File Error", same);
-            files_.push_back(trace.front());
+            files_.Add(trace);
         }
 
         bool freshTrace = true;
@@ -150,7 +150,7 @@ class Query {
         // Neither file is written when either would take the place of another file of the run.
         const std::vector<FileRole> outputs{{"feedback file", feedbackFile, deviceName},
                                             {"CInfo file", reportFile, deviceName}};
-        if (const std::string same = FindCollision(outputs, files_); !same.empty()) {
+        if (const std::string same = files_.Collision(outputs); !same.empty()) {
             Log(same);
             FileFailure(same, "The device was skipped.");
             EndDevice(false);
@@ -212,7 +212,7 @@ class Query {
     }
 
     Settings s_;
-    std::vector<FileRole> files_;  // the run's inputs and its trace
+    FileRoles files_;  // the run's inputs and its trace
     clsComPort port_;
     clsCInfoFile report_;
     bool failed_ = false;

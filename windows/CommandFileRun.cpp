@@ -34,7 +34,8 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
     // Opened once: a pipe is read whole here, and one that stays silent, like a
     // device node, counts as missing.
     InputFile commands(file);
-    if (!commands.IsOpen()) return fail("Command file was not found (" + file + ").");
+    if (!commands.IsOpen())
+        return fail("Command file was not found (" + file + ").\r\n\r\n" + commands.ErrorText());
     LogIfDebugging("Processing file: " + file);
 
     // A feedback file that cannot be written is reported; the file is run all the same.

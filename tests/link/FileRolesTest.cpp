@@ -72,8 +72,11 @@ TEST(FileRoles, TheFirstCollisionIsNamedWithBothRoles) {
     TempFolder dir;
     const std::string init = dir.File("QUELB_InitCmds.txt");
     WriteFile(init, "800000\r\n");
+    // A file given again, however spelled, keeps the role it was given first.
     const std::vector<FileRole> inputs{{"configuration file", dir.File("tavodevices.cfg")},
-                                       {"initialization file", init, "ZIM-8x8"}};
+                                       {"initialization file", init, "ZIM-8x8"},
+                                       {"initialization file", dir.File("./QUELB_InitCmds.txt"), "QUELB"},
+                                       {"initialization file", init, "QUELB"}};
     struct Case {
         std::vector<FileRole> outputs;
         std::string text;
@@ -93,7 +96,17 @@ TEST(FileRoles, TheFirstCollisionIsNamedWithBothRoles) {
          "The feedback file (" + init +
              ") for device (ZIM-8x8) is the same file as the initialization file (" + init + ")!"},
     };
-    for (const Case& c : cases) EXPECT_EQ(FindCollision(c.outputs, inputs), c.text);
+    const FileRoles run(inputs);
+    for (const Case& c : cases) EXPECT_EQ(run.Collision(c.outputs), c.text);
+
+    // A file of the run that did not exist when it was added (a trace the run
+    // has since begun) is still found.
+    FileRoles traced(inputs);
+    traced.Add({"debug file", dir.File("trace.txt")});
+    WriteFile(dir.File("trace.txt"), "Log opened.\r\n");
+    EXPECT_EQ(traced.Collision({{"CInfo file", dir.File("./trace.txt"), "QUELB"}}),
+              "The CInfo file (" + dir.File("./trace.txt") +
+                  ") for device (QUELB) is the same file as the debug file (" + dir.File("trace.txt") + ")!");
 }
 
 }  // namespace

@@ -223,24 +223,29 @@ TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
     EXPECT_EQ(line.device->Register(0x7F), "0102");
     EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")), "900506\r\n");
 
-    // A device, or a named pipe nobody writes to, gives no command file: it is missing.
+    // A device, a folder, or a named pipe nobody writes to, gives no command
+    // file: it is missing, and the box says why.
     const std::string pipe = line.dir.File("pipe.txt");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     {
         InputLimitsScope shortWait(ShortPipeWait());
-        for (const std::string& file : {pipe, std::string("/dev/zero")}) {
+        for (const std::string& file : {pipe, std::string("/dev/zero"), line.dir.Path()}) {
             EXPECT_FALSE(w.ProcessCommandFile(file, replies));
             EXPECT_FALSE(w.Busy());
         }
     }
-    EXPECT_EQ(Boxes(line.boxes), (Strings{"File Error | Command file was not found (" + pipe + ").",
-                                          "File Error | Command file was not found (/dev/zero)."}));
+    EXPECT_EQ(Boxes(line.boxes),
+              (Strings{"File Error | Command file was not found (" + pipe +
+                           ").\r\n\r\nThe pipe was not written and closed in time",
+                       "File Error | Command file was not found (/dev/zero).\r\n\r\nNot a regular file",
+                       "File Error | Command file was not found (" + line.dir.Path() +
+                           ").\r\n\r\nIs a directory"}));
 
     // A name of blanks only: nothing runs, nothing is asked, the window never goes busy.
     EXPECT_FALSE(w.ProcessCommandFile("   ", replies));
     EXPECT_FALSE(w.Busy());
     EXPECT_EQ(w.StatusText(1), "Ready");
-    EXPECT_EQ(line.boxes.Shown().size(), 2u);
+    EXPECT_EQ(line.boxes.Shown().size(), 3u);
 }
 
 TEST(DeviceWindow, ApplySendsExactlyTheLinesOfTheSettingsFile) {
@@ -343,7 +348,8 @@ TEST(DeviceWindow, MissingInitializationFileIsReportedAndTheWindowOpens) {
     w.Form_Load();
     w.Form_Activate();
     EXPECT_EQ(Boxes(line.boxes),
-              Strings{"File Error | Command file was not found (" + line.dir.File("nothere.txt") + ")."});
+              Strings{"File Error | Command file was not found (" + line.dir.File("nothere.txt") +
+                      ").\r\n\r\nNo such file or directory"});
     EXPECT_EQ(line.boxes.Shown().at(0).icon, MsgIcon::Critical);
     EXPECT_TRUE(w.SettingsRead());
     EXPECT_FALSE(w.Busy());
@@ -390,6 +396,51 @@ TEST(DeviceWindow, FilesThatWouldTakeAnotherFilesPlaceAreNotWritten) {
         EXPECT_EQ(ReadFile(line.dir.File("init.txt")), "900000\r\n");
         EXPECT_EQ(line.device->Received(), "");
         EXPECT_FALSE(FileExists(line.dir.File("cinfo.txt")));
+    }
+    // Every other file of the program counts too: the matrix switch's
+    // initialization file and the start-up's -d log are refused; files of
+    // their own beside them are written as ever.
+    struct Clash {
+        std::string file;    // empty: every file is one of its own
+        std::string output;  // the window's file given that name
+        std::string other;   // the role the file already has, and whose it is
+        std::string ofWhom;
+    };
+    for (const Clash& c : {Clash{"zim_init.txt", "feedback", "initialization", " of device (ZIM-8x8)"},
+                           Clash{"scanlog.txt", "debug", "debug", ""}, Clash{}}) {
+        SCOPED_TRACE(c.file);
+        TestWindow<frmQUELB> line({.demo = false,
+                                   .initLines = "900000\r\n",
+                                   .debugFile = true,
+                                   .feedbackFile = true,
+                                   .load = false});
+        const std::string zimInit = line.dir.File("zim_init.txt");
+        const std::string scanLog = line.dir.File("scanlog.txt");
+        WriteFile(zimInit, "800000\r\n");
+        WriteFile(scanLog, "Log opened.\r\n");
+        modTAVOCfg::gDevices = {{0, "QUELB", line.dir.File("init.txt")}, {1, "ZIM-8x8", zimInit}};
+        modTAVOCfg::gDebugMode = true;
+        modTAVOCfg::gAppLogFile = scanLog;
+        const std::string path = line.dir.File(c.file);
+        if (!c.file.empty())
+            (c.output == "debug" ? line.state.Device().DebugFile : line.state.Device().FeedbackFile) = path;
+        line.window.Form_Load();
+        line.window.Form_Activate();
+        EXPECT_EQ(ReadFile(zimInit), "800000\r\n");
+        EXPECT_EQ(ReadFile(scanLog), "Log opened.\r\n");
+        if (c.file.empty()) {
+            EXPECT_TRUE(line.boxes.Shown().empty());
+            EXPECT_TRUE(line.window.SettingsRead());
+            EXPECT_EQ(ReadFile(line.dir.File("feedback.txt")).substr(0, 2), "90");
+            EXPECT_NE(line.Trace().find("A device was found."), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(Boxes(line.boxes), Strings{"File Error | The " + c.output + " file (" + path +
+                                             ") for device (QUELB) is the same file as the " + c.other +
+                                             " file (" + path + ")" + c.ofWhom + "!"});
+        EXPECT_TRUE(modTAVOCfg::gReselectDevice);
+        EXPECT_FALSE(line.window.SettingsRead());
+        EXPECT_EQ(line.device->Received(), "");
     }
     // A settings file loaded from the window that is the window's own feedback
     // file, or its trace: refused, and neither the file nor the device changes.
