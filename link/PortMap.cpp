@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <set>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 #include "InputFile.h"
 
@@ -89,7 +91,6 @@ std::string ReadFirstLine(const std::string& path) {
 PortMapStatus ListPortsFromSysfs(const std::string& sysTty, std::vector<PortMapEntry>& out) {
     std::vector<std::string> names;
     if (!ReadFolder(sysTty, names)) return PortMapStatus::SourceUnreadable;
-    std::sort(names.begin(), names.end());
 
     // A port that carries the system console is not free for a device.
     std::set<std::string> consoles;
@@ -111,9 +112,15 @@ PortMapStatus ListPortsFromSysfs(const std::string& sysTty, std::vector<PortMapE
         used.insert(k + 1);
     }
     int next = 1;
-    for (const char* prefix : {"ttyUSB", "ttyACM"}) {
+    for (const std::string_view prefix : {"ttyUSB", "ttyACM"}) {
+        // In the order of their numbers, so that ttyUSB2 comes before ttyUSB10.
+        std::vector<std::pair<int, std::string>> numbered;
         for (const auto& name : names) {
             if (name.rfind(prefix, 0) != 0 || consoles.count(name)) continue;
+            if (int k = NumberAfter(name, prefix.size()); k >= 0) numbered.emplace_back(k, name);
+        }
+        std::sort(numbered.begin(), numbered.end());
+        for (const auto& [k, name] : numbered) {
             while (used.count(next)) ++next;
             found.push_back(PortMapEntry{next, "COM" + std::to_string(next), "/dev/" + name});
             used.insert(next);

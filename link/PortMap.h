@@ -4,8 +4,9 @@
 // The map is a folder whose entries named COM<n> are symbolic links to device
 // nodes. The folder is $TAVO_PORTS when set, else ~/.config/tavo/ports, else
 // /etc/tavo/ports. Without any of them the ports come from sysfs: each ttyS<k>
-// with a real UART is COM<k+1>, then each ttyUSB* and ttyACM*, in name order,
-// takes the next free number. A port that carries the system console is left out.
+// with a real UART is COM<k+1>, then each ttyUSB* and then each ttyACM*, in the
+// order of their numbers (ttyUSB2 before ttyUSB10), takes the next free number.
+// A port that carries the system console is left out.
 
 #include <cstddef>
 #include <string>
