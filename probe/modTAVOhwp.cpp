@@ -58,7 +58,7 @@ int Main(const std::string& commandLine) {
 
     std::vector<std::string> ports;
     if (PortListLoader::ProgramLibrary().GetComPortSlots(ports) < 0)
-        return EndWithMessage("Error", "Unable to query registry for configured serial ports!");
+        return EndWithMessage("Error", PortListFailureText());
 
     // The earlier list stays until the new one stands whole.
     DevicePortFileWriter list;

@@ -211,10 +211,12 @@ TEST_F(Probe, BoxesThatEndTheProgramLeaveTheFilesAlone) {
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.errors, "Error: Unable to parse application parameters!\n");
 
+    // The map folder that cannot be read is named, with the reason.
     ::setenv("TAVO_PORTS", scratch_.File("no-map").c_str(), 1);
     r = Run({"-d"});
     EXPECT_NE(r.status, 0);
-    EXPECT_EQ(r.errors, "Error: Unable to query registry for configured serial ports!\n");
+    EXPECT_EQ(r.errors, "Error: Unable to query registry for configured serial ports!\r\n\r\n" +
+                            scratch_.File("no-map") + ": No such file or directory\n");
     ::setenv("TAVO_PORTS", map_.Path().c_str(), 1);
 
     fs::remove(InProgram("libtavohwp.so"));
