@@ -251,7 +251,7 @@ void frmSelectDevice::RunScan() {
 
     std::vector<std::string> ports;
     if (PortListLoader::ProgramLibrary().GetComPortSlots(ports) < 0) {
-        ShowMessage("Error", "Unable to query registry for configured serial ports!", MsgIcon::Critical);
+        ShowMessage("Error", PortListFailureText(), MsgIcon::Critical);
         SetStatusText("Ready");
         SetMousePointer(kDefaultPointer);
         return;

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <set>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 #include "InputFile.h"
 
@@ -22,10 +24,19 @@ bool IsFolder(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// Sets why (when asked for) to the path and the system's reason for error, and gives status.
+PortMapStatus Failed(PortMapStatus status, const std::string& path, int error, std::string* why) {
+    if (why) *why = path + ": " + FileErrorText(error);
+    return status;
+}
+
 // Reads a folder's entry names; false when it cannot be opened.
-bool ReadFolder(const std::string& path, std::vector<std::string>& names) {
+bool ReadFolder(const std::string& path, std::vector<std::string>& names, std::string* why) {
     DIR* dir = ::opendir(path.c_str());
-    if (!dir) return false;
+    if (!dir) {
+        Failed(PortMapStatus::SourceUnreadable, path, errno, why);
+        return false;
+    }
     while (dirent* e = ::readdir(dir)) {
         std::string n = e->d_name;
         if (n != "." && n != "..") names.push_back(std::move(n));
@@ -45,9 +56,9 @@ int NumberAfter(const std::string& text, std::size_t prefixLength) {
     return value;
 }
 
-PortMapStatus ListFromFolder(const std::string& folder, std::vector<PortMapEntry>& out) {
+PortMapStatus ListFromFolder(const std::string& folder, std::vector<PortMapEntry>& out, std::string* why) {
     std::vector<std::string> names;
-    if (!ReadFolder(folder, names)) return PortMapStatus::SourceUnreadable;
+    if (!ReadFolder(folder, names, why)) return PortMapStatus::SourceUnreadable;
     std::vector<PortMapEntry> found;
     for (const auto& name : names) {
         if (name.rfind("COM", 0) != 0) continue;
@@ -57,18 +68,20 @@ PortMapStatus ListFromFolder(const std::string& folder, std::vector<PortMapEntry
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.number < b.number; });
     for (auto& entry : found) {
-        if (entry.name.size() > kPortMapMaxText) return PortMapStatus::EntryTooLong;
         std::string path = folder + "/" + entry.name;
+        if (entry.name.size() > kPortMapMaxText)
+            return Failed(PortMapStatus::EntryTooLong, path, ENAMETOOLONG, why);
         struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0) return PortMapStatus::EntryUnreadable;
+        if (::lstat(path.c_str(), &st) != 0) return Failed(PortMapStatus::EntryUnreadable, path, errno, why);
         if (S_ISLNK(st.st_mode)) {
             std::string target(4096, '\0');
             ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-            if (n < 0) return PortMapStatus::EntryUnreadable;
+            if (n < 0) return Failed(PortMapStatus::EntryUnreadable, path, errno, why);
             target.resize(static_cast<std::size_t>(n));
             // A relative link is relative to the map folder, as the file system resolves it.
             entry.target = target.empty() || target[0] == '/' ? target : folder + "/" + target;
-            if (target.size() > kPortMapMaxText) return PortMapStatus::EntryTooLong;
+            if (target.size() > kPortMapMaxText)
+                return Failed(PortMapStatus::EntryTooLong, path, ENAMETOOLONG, why);
         } else {
             entry.target = path;
         }
@@ -86,10 +99,10 @@ std::string ReadFirstLine(const std::string& path) {
 
 }  // namespace
 
-PortMapStatus ListPortsFromSysfs(const std::string& sysTty, std::vector<PortMapEntry>& out) {
+PortMapStatus ListPortsFromSysfs(const std::string& sysTty, std::vector<PortMapEntry>& out,
+                                 std::string* why) {
     std::vector<std::string> names;
-    if (!ReadFolder(sysTty, names)) return PortMapStatus::SourceUnreadable;
-    std::sort(names.begin(), names.end());
+    if (!ReadFolder(sysTty, names, why)) return PortMapStatus::SourceUnreadable;
 
     // A port that carries the system console is not free for a device.
     std::set<std::string> consoles;
@@ -111,9 +124,15 @@ PortMapStatus ListPortsFromSysfs(const std::string& sysTty, std::vector<PortMapE
         used.insert(k + 1);
     }
     int next = 1;
-    for (const char* prefix : {"ttyUSB", "ttyACM"}) {
+    for (const std::string_view prefix : {"ttyUSB", "ttyACM"}) {
+        // In the order of their numbers, so that ttyUSB2 comes before ttyUSB10.
+        std::vector<std::pair<int, std::string>> numbered;
         for (const auto& name : names) {
             if (name.rfind(prefix, 0) != 0 || consoles.count(name)) continue;
+            if (int k = NumberAfter(name, prefix.size()); k >= 0) numbered.emplace_back(k, name);
+        }
+        std::sort(numbered.begin(), numbered.end());
+        for (const auto& [k, name] : numbered) {
             while (used.count(next)) ++next;
             found.push_back(PortMapEntry{next, "COM" + std::to_string(next), "/dev/" + name});
             used.insert(next);
@@ -134,9 +153,16 @@ std::string PortMapFolder() {
     return {};
 }
 
-PortMapStatus ListPortMap(std::vector<PortMapEntry>& out) {
+PortMapStatus ListPortMap(std::vector<PortMapEntry>& out, std::string* why) {
     std::string folder = PortMapFolder();
-    return folder.empty() ? ListPortsFromSysfs("/sys/class/tty", out) : ListFromFolder(folder, out);
+    return folder.empty() ? ListPortsFromSysfs("/sys/class/tty", out, why) : ListFromFolder(folder, out, why);
+}
+
+std::string PortMapProblem() {
+    std::vector<PortMapEntry> ports;
+    std::string why;
+    ListPortMap(ports, &why);
+    return why;
 }
 
 std::string PortDevicePath(int number) {

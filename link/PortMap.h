@@ -4,8 +4,9 @@
 // The map is a folder whose entries named COM<n> are symbolic links to device
 // nodes. The folder is $TAVO_PORTS when set, else ~/.config/tavo/ports, else
 // /etc/tavo/ports. Without any of them the ports come from sysfs: each ttyS<k>
-// with a real UART is COM<k+1>, then each ttyUSB* and ttyACM*, in name order,
-// takes the next free number. A port that carries the system console is left out.
+// with a real UART is COM<k+1>, then each ttyUSB* and then each ttyACM*, in the
+// order of their numbers (ttyUSB2 before ttyUSB10), takes the next free number.
+// A port that carries the system console is left out.
 
 #include <cstddef>
 #include <string>
@@ -33,12 +34,17 @@ constexpr std::size_t kPortMapMaxText = 259;
 std::string PortMapFolder();
 
 // Lists the ports in ascending number. On failure, out holds what was read
-// before the failing entry.
-PortMapStatus ListPortMap(std::vector<PortMapEntry>& out);
+// before the failing entry, and why (when given) the path that failed and the
+// system's reason ("/path: No such file or directory").
+PortMapStatus ListPortMap(std::vector<PortMapEntry>& out, std::string* why = nullptr);
 
 // The ports of a sysfs tty class folder (normally /sys/class/tty), leaving out
 // the ports that carry the system console.
-PortMapStatus ListPortsFromSysfs(const std::string& sysTty, std::vector<PortMapEntry>& out);
+PortMapStatus ListPortsFromSysfs(const std::string& sysTty, std::vector<PortMapEntry>& out,
+                                 std::string* why = nullptr);
+
+// Why the map cannot be listed now, as ListPortMap says it; empty when it can.
+std::string PortMapProblem();
 
 // Device node behind COM<number>, or an empty string when the map has no such port.
 std::string PortDevicePath(int number);

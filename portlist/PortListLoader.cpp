@@ -5,9 +5,17 @@
 #include <memory>
 #include <utility>
 
+#include "link/PortMap.h"
 #include "link/ProgramInfo.h"
 
 namespace tavo {
+
+std::string PortListFailureText() {
+    std::string text = "Unable to query registry for configured serial ports!";
+    // The library's result code does not carry the reason; the map is asked again.
+    if (const std::string why = PortMapProblem(); !why.empty()) text += "\r\n\r\n" + why;
+    return text;
+}
 
 PortListLoader::PortListLoader(std::string libraryPath) : path_(std::move(libraryPath)) {}
 

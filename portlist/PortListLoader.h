@@ -15,6 +15,11 @@ namespace tavo {
 // Result when the library or its GetComPortList cannot be bound.
 constexpr std::int32_t kPortListNotLoaded = -9;
 
+// The message of a failed port list: "Unable to query registry for configured
+// serial ports!", and after a blank line, when the port map cannot be read
+// now, the path that fails and the system's reason.
+std::string PortListFailureText();
+
 class PortListLoader {
   public:
     explicit PortListLoader(std::string libraryPath);

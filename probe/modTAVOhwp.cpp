@@ -1,5 +1,8 @@
 #include "probe/modTAVOhwp.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <csignal>
 #include <string>
 #include <vector>
@@ -13,6 +16,7 @@
 #include "link/clsCmdLineParams.h"
 #include "link/clsComPort.h"
 #include "portlist/PortListLoader.h"
+#include "probe/ScanStatus.h"
 
 namespace tavo::modTAVOhwp {
 
@@ -31,7 +35,7 @@ const PortProbePolicy kProbePolicy{.portAsListed = false,
 int Main(const std::string& commandLine) {
     // A file-size limit then fails the write, which is reported, instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    // No window here, so there is no wait cursor to show or restore.
+    // No window here, so no wait cursor: a status line on a terminal stands in for it.
     SetProgramTitle("TAVO Device Probe");
     std::string outputFile = InProgramFolder("tavo.txt");
     std::string logFile = InProgramFolder("tavohwp.txt");
@@ -58,7 +62,7 @@ int Main(const std::string& commandLine) {
 
     std::vector<std::string> ports;
     if (PortListLoader::ProgramLibrary().GetComPortSlots(ports) < 0)
-        return EndWithMessage("Error", "Unable to query registry for configured serial ports!");
+        return EndWithMessage("Error", PortListFailureText());
 
     // The earlier list stays until the new one stands whole.
     DevicePortFileWriter list;
@@ -71,17 +75,25 @@ int Main(const std::string& commandLine) {
     const bool traceOpened = !debug || StartTrace(port, logFile, true);
     debug = debug && traceOpened;
 
+    ScanStatus status(STDERR_FILENO);
+    const auto total =
+        std::to_string(std::count_if(ports.begin(), ports.end(), [](const auto& n) { return !n.empty(); }));
+    int scanned = 0;
     for (const auto& name : ports) {
         if (!name.empty()) {
+            status.Show("Scanning " + name + " (" + std::to_string(++scanned) + " of " + total + ")...");
             const PortProbeResult probed = ProbePort(port, name, kProbePolicy);
             if (probed.outcome == PortProbeResult::Outcome::Identified) list.Add(probed.type, name);
             // Without a trace the user still learns that the list may lack a device.
-            if (probed.outcome == PortProbeResult::Outcome::InUse && !debug)
+            if (probed.outcome == PortProbeResult::Outcome::InUse && !debug) {
+                status.Clear();
                 ShowMessage("Warning", PortInUseText("COM" + std::to_string(probed.number)),
                             MsgIcon::Exclamation);
+            }
         }
         port.ClosePort();
     }
+    status.Clear();
     const bool written = list.Finish();
 
     port.StopDebug();

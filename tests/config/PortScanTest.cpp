@@ -164,9 +164,11 @@ TEST_F(PortScan, FailedPortListLeavesFileAndTableAndEmptiesTheList) {
     chooser_.Form_Load();
     ASSERT_EQ(Entries(), (QStringList{"QUELB, on COM3"}));
 
-    ::setenv("TAVO_PORTS", folder_.File("no-such-map").c_str(), 1);
+    ::setenv("TAVO_PORTS", PortFile().c_str(), 1);  // a file, no folder
     chooser_.cmdScan_Click();
-    ExpectOneBox(boxes_, "Error", "Unable to query registry for configured serial ports!");
+    ExpectOneBox(
+        boxes_, "Error",
+        "Unable to query registry for configured serial ports!\r\n\r\n" + PortFile() + ": Not a directory");
     EXPECT_EQ(chooser_.cboDevice->count(), 0);
     EXPECT_EQ(chooser_.StatusText() + "|" + QString::number(WidgetMousePointer(chooser_)), "Ready|0");
     EXPECT_EQ(ReadFile(PortFile()), Crlf("QUELB,COM3\n"));

@@ -47,26 +47,29 @@ TEST(PortMap, FolderEntriesInPortOrder) {
     ::setenv("HOME", user.c_str(), 1);
 }
 
-TEST(PortMap, SysfsPortsWithAUartThenUsbInNameOrderSkippingTheConsole) {
+TEST(PortMap, SysfsPortsWithAUartThenUsbInNumberOrderSkippingTheConsole) {
     TempFolder sys;
     auto port = [&](const std::string& name, const std::string& type) {
         std::filesystem::create_directories(sys.File(name));
         if (!type.empty()) WriteFile(sys.File(name + "/type"), type + "\n");
     };
-    port("ttyS0", "4");   // the console
-    port("ttyS1", "4");   // COM2
-    port("ttyS2", "0");   // no UART
-    port("ttyS3", "4");   // COM4
-    port("ttyUSB0", "");  // takes COM1
-    port("ttyUSB1", "");  // a console too
-    port("ttyACM0", "");  // then COM3
+    port("ttyS0", "4");    // the console
+    port("ttyS1", "4");    // COM2
+    port("ttyS2", "0");    // no UART
+    port("ttyS3", "4");    // COM4
+    port("ttyUSB0", "");   // takes COM1
+    port("ttyUSB1", "");   // a console too
+    port("ttyUSB10", "");  // after ttyUSB2: COM5
+    port("ttyUSB2", "");   // COM3
+    port("ttyACM0", "");   // after every ttyUSB: COM6
     port("tty1", "");
     std::filesystem::create_directories(sys.File("console"));
     WriteFile(sys.File("console/active"), "tty0 ttyS0 ttyUSB1\n");
     std::vector<PortMapEntry> ports;
     ASSERT_EQ(ListPortsFromSysfs(sys.Path(), ports), PortMapStatus::Ok);
-    EXPECT_EQ(Names(ports), (std::vector<std::string>{"COM1=/dev/ttyUSB0", "COM2=/dev/ttyS1",
-                                                      "COM3=/dev/ttyACM0", "COM4=/dev/ttyS3"}));
+    EXPECT_EQ(Names(ports),
+              (std::vector<std::string>{"COM1=/dev/ttyUSB0", "COM2=/dev/ttyS1", "COM3=/dev/ttyUSB2",
+                                        "COM4=/dev/ttyS3", "COM5=/dev/ttyUSB10", "COM6=/dev/ttyACM0"}));
     ports.clear();
     EXPECT_EQ(ListPortsFromSysfs(sys.File("missing"), ports), PortMapStatus::SourceUnreadable);
 }

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -214,10 +215,12 @@ TEST_F(Probe, BoxesThatEndTheProgramLeaveTheFilesAlone) {
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.errors, "Error: Unable to parse application parameters!\n");
 
+    // The map folder that cannot be read is named, with the reason.
     ::setenv("TAVO_PORTS", scratch_.File("no-map").c_str(), 1);
     r = Run({"-d"});
     EXPECT_NE(r.status, 0);
-    EXPECT_EQ(r.errors, "Error: Unable to query registry for configured serial ports!\n");
+    EXPECT_EQ(r.errors, "Error: Unable to query registry for configured serial ports!\r\n\r\n" +
+                            scratch_.File("no-map") + ": No such file or directory\n");
     ::setenv("TAVO_PORTS", map_.Path().c_str(), 1);
 
     fs::remove(InProgram("libtavohwp.so"));
@@ -344,6 +347,63 @@ TEST_F(Probe, ATraceThatCannotBeOpenedOrWrittenIsSaidOnStandardError) {
                             ")!\r\n\r\nFile too large\n");
     EXPECT_EQ(ReadFile(InProgram("tavohwp.txt")).size(), 200u);
     EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\n"));
+}
+
+// A person at a terminal sees which port the scan is at, on one line that is
+// erased at the end and before any message; a script reading a pipe sees only the message.
+TEST_F(Probe, TheScanStatusLineIsShownOnATerminalOnly) {
+    DeviceEmulator relay;
+    DeviceEmulator held;
+    map_.Map(1, relay.DevicePath());
+    map_.Map(2, held.DevicePath());
+    map_.Map(3, scratch_.File("no-such-device"));
+    clsComPort other(EchoRule::KeepStale);
+    other.SetComPort(2);
+    ASSERT_TRUE(other.OpenPort());
+    const std::string warning =
+        "Warning: COM2 is in use by another program; the device list may be incomplete.\n";
+
+    struct Case {
+        const char* name;
+        bool terminal;
+        std::string seen;
+    };
+    const Case cases[] = {
+        {"terminal", true,
+         "\rScanning COM1 (1 of 3)...\x1b[K\rScanning COM2 (2 of 3)...\x1b[K\r\x1b[K" + warning +
+             "\rScanning COM3 (3 of 3)...\x1b[K\r\x1b[K"},
+        {"pipe", false, warning},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        int reader = -1, writer = -1;
+        if (c.terminal) {
+            ASSERT_EQ(::openpty(&reader, &writer, nullptr, nullptr, nullptr), 0);
+            termios raw{};
+            ::tcgetattr(writer, &raw);
+            ::cfmakeraw(&raw);  // the bytes as the program wrote them
+            ::tcsetattr(writer, TCSANOW, &raw);
+        } else {
+            int ends[2];
+            ASSERT_EQ(::pipe(ends), 0);
+            reader = ends[0];
+            writer = ends[1];
+        }
+        for (int fd : {reader, writer}) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        ::fcntl(reader, F_SETFL, O_NONBLOCK);
+
+        ProgramResult r = RunProgramWithErrorsOn(program_.File("tavohwp"), {}, program_.Path(), writer);
+        EXPECT_EQ(r.status, 0);
+        // The program has ended: what it wrote is there to be read, and no more comes.
+        std::string seen;
+        char buffer[512];
+        for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;)
+            seen.append(buffer, static_cast<std::size_t>(n));
+        EXPECT_EQ(seen, c.seen);
+        ::close(reader);
+        ::close(writer);
+        EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\n"));
+    }
 }
 
 // Three ports whose device fails the identify command in its own way, then a

@@ -1,8 +1,7 @@
 #pragma once
 // Runs a built program as a user would: its own working folder, no input, its
-// standard error kept in a file; waits for it to end, but not for ever: a
-// program that hangs is killed at the deadline, so its test fails instead of
-// stalling the suite.
+// standard error kept in a file (or on a descriptor the caller reads); waits for it to end, but not for ever:
+// a program that hangs is killed at the deadline, so its test fails instead of stalling the suite.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -29,9 +28,11 @@ struct ProgramResult {
     bool timedOut = false;  // killed at the deadline
 };
 
-inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>& args,
-                                const std::string& folder, const std::string& errorsFile,
-                                std::chrono::milliseconds deadline = std::chrono::seconds(30)) {
+// Starts exe with its standard error on errors (a descriptor the caller reads
+// itself, such as a terminal or a pipe) and waits for it to end.
+inline ProgramResult RunProgramWithErrorsOn(const std::string& exe, const std::vector<std::string>& args,
+                                            const std::string& folder, int errors,
+                                            std::chrono::milliseconds deadline = std::chrono::seconds(30)) {
     std::vector<std::string> words{exe};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -41,7 +42,7 @@ inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::s
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, errors, 2);
     posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     pid_t pid = -1;
     int rc = ::posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ);
@@ -64,6 +65,16 @@ inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::s
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>& args,
+                                const std::string& folder, const std::string& errorsFile,
+                                std::chrono::milliseconds deadline = std::chrono::seconds(30)) {
+    const int errors = ::open(errorsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (errors < 0) return {};
+    ProgramResult result = RunProgramWithErrorsOn(exe, args, folder, errors, deadline);
+    ::close(errors);
     std::ifstream in(errorsFile, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
