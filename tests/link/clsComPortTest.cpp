@@ -208,10 +208,6 @@ TEST(clsComPortWire, WhatADeviceSendsAfterAReplyLeavesTheNextFrameWhole) {
         EchoRule rule;
     };
     const Case cases[] = {
-        {"line end", test::kLineEnd, 0us, EchoRule::KeepStale},
-        {"line end, buffer emptied", test::kLineEnd, 0us, EchoRule::EmptyBufferFirst},
-        {"line end at 9600 baud", test::kLineEnd, 1040us, EchoRule::KeepStale},
-        {"line end at 9600 baud, buffer emptied", test::kLineEnd, 1040us, EchoRule::EmptyBufferFirst},
         {"line ends of every kind", test::kLineEnds, 0us, EchoRule::KeepStale},
         {"line ends of every kind, buffer emptied", test::kLineEnds, 0us, EchoRule::EmptyBufferFirst},
         {"line ends of every kind at 9600 baud", test::kLineEnds, 1040us, EchoRule::KeepStale},

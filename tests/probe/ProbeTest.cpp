@@ -376,20 +376,12 @@ TEST_F(Probe, TheScanStatusLineIsShownOnATerminalOnly) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        int reader = -1, writer = -1;
-        if (c.terminal) {
-            ASSERT_EQ(::openpty(&reader, &writer, nullptr, nullptr, nullptr), 0);
-            termios raw{};
-            ::tcgetattr(writer, &raw);
-            ::cfmakeraw(&raw);  // the bytes as the program wrote them
-            ::tcsetattr(writer, TCSANOW, &raw);
-        } else {
-            int ends[2];
-            ASSERT_EQ(::pipe(ends), 0);
-            reader = ends[0];
-            writer = ends[1];
-        }
-        for (int fd : {reader, writer}) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        int ends[2];  // read, write
+        termios raw{};
+        ::cfmakeraw(&raw);  // the bytes as the program wrote them
+        ASSERT_EQ(c.terminal ? ::openpty(&ends[0], &ends[1], nullptr, &raw, nullptr) : ::pipe(ends), 0);
+        const int reader = ends[0], writer = ends[1];
+        for (int fd : ends) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
         ::fcntl(reader, F_SETFL, O_NONBLOCK);
 
         ProgramResult r = RunProgramWithErrorsOn(program_.File("tavohwp"), {}, program_.Path(), writer);

@@ -39,9 +39,8 @@ std::string Hex2(int v) {
 
 std::string RandomBytes(std::size_t count, unsigned seed) {
     std::mt19937 generator(seed);
-    std::uniform_int_distribution<int> byte(0, 255);
     std::string bytes(count, '\0');
-    for (char& b : bytes) b = static_cast<char>(byte(generator));
+    for (char& b : bytes) b = static_cast<char>(generator() & 0xFF);
     return bytes;
 }
 

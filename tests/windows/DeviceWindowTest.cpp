@@ -409,13 +409,9 @@ TEST(DeviceWindow, FilesThatWouldTakeAnotherFilesPlaceAreNotWritten) {
     for (const Clash& c : {Clash{"zim_init.txt", "feedback", "initialization", " of device (ZIM-8x8)"},
                            Clash{"scanlog.txt", "debug", "debug", ""}, Clash{}}) {
         SCOPED_TRACE(c.file);
-        TestWindow<frmQUELB> line({.demo = false,
-                                   .initLines = "900000\r\n",
-                                   .debugFile = true,
-                                   .feedbackFile = true,
-                                   .load = false});
-        const std::string zimInit = line.dir.File("zim_init.txt");
-        const std::string scanLog = line.dir.File("scanlog.txt");
+        TestWindow<frmQUELB> line(
+            {.demo = false, .initLines = "900000\r\n", .debugFile = true, .feedbackFile = true, .load = false});
+        const std::string zimInit = line.dir.File("zim_init.txt"), scanLog = line.dir.File("scanlog.txt");
         WriteFile(zimInit, "800000\r\n");
         WriteFile(scanLog, "Log opened.\r\n");
         modTAVOCfg::gDevices = {{0, "QUELB", line.dir.File("init.txt")}, {1, "ZIM-8x8", zimInit}};
