@@ -63,8 +63,6 @@ Identity IdentityOf(std::string path) {
     return identity;
 }
 
-bool Shared(const std::optional<Key>& a, const std::optional<Key>& b) { return a && a == b; }
-
 std::string Described(const FileRole& file) { return file.role + " (" + file.path + ")"; }
 
 std::string CollisionText(const FileRole& output, const FileRole& other) {
@@ -128,9 +126,10 @@ std::string FileRoles::Collision(const std::vector<FileRole>& outputs) const {
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {
-    const Identity first = IdentityOf(a);
-    const Identity second = IdentityOf(b);
-    return Shared(first.inode, second.inode) || Shared(first.entry, second.entry);
+    // The rule the run's checks use: a held, b looked up among the files held.
+    FileRoles held;
+    held.Add({"", a});
+    return !held.Collision({{"", b}}).empty();
 }
 
 }  // namespace tavo
