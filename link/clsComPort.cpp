@@ -4,6 +4,7 @@
 
 #include "Clock.h"
 #include "HexText.h"
+#include "MonitorMessage.h"
 #include "ProgramInfo.h"
 #include "UiHooks.h"
 #include "modCommon.h"
@@ -23,6 +24,10 @@ constexpr int kSilentWaitsAllowed = 5;  // the sixth silent wait ends a reply
 constexpr std::size_t kMaxReplyChars = 64;
 constexpr std::uint32_t kMaxReplyMs = 5000;
 constexpr std::string_view kTooLongNote = "\r\nReply too long.\r\n";
+// What may follow a character that is not its echo before the line falls
+// quiet: a monitor message, echoes that came late or twice, what a device held
+// back in a pause. A line that sends more without a pause is babbling.
+constexpr std::size_t kBurstChars = 16;
 
 // Shows the hourglass on the active window for the length of a port operation.
 class Hourglass {
@@ -109,6 +114,7 @@ bool clsComPort::OpenPort() {
     int raised = control_.SetPortOpen(true);
     bool failed = raised != 0 || (!control_.PortOpen() && control_.CommEvent() != 0);
     lastOpenError_ = failed ? (raised != 0 ? raised : control_.CommEvent()) : 0;
+    outOfStep_ = false;  // the port was emptied as it opened
     if (!failed) return true;
     TraceError(lastOpenError_);
     if (control_.PortOpen()) control_.SetPortOpen(false);
@@ -185,30 +191,67 @@ bool clsComPort::SendCharWithEcho(char c) {
     for (int attempt = 0; attempt < kEchoTries; ++attempt) {
         // A line that hung up stays down until the port is closed: no try can succeed.
         if (control_.HungUp()) return false;
-        if (rule_ == EchoRule::EmptyBufferFirst) control_.ClearInBuffer();
+        if (rule_ == EchoRule::EmptyBufferFirst) DropWaiting();
         control_.Output(std::string_view(&c, 1));
-        if (AwaitEcho(c, timeGetTime() + kEchoWaitMs)) return true;
+        const Echo echo = AwaitEcho(c, timeGetTime() + kEchoWaitMs);
+        if (echo == Echo::Matched) return true;
+        outOfStep_ = true;
+        // The echo of this try, or of an earlier one, may still be on its way:
+        // the next try begins once the line is quiet, so that its echo is the
+        // next character to come. A line that does not fall quiet carries no frame.
+        if (echo == Echo::Wrong && !TakeUntilQuiet(kBurstChars, false)) return false;
     }
     return false;
 }
 
-bool clsComPort::AwaitEcho(char c, std::uint32_t deadline) {
+clsComPort::Echo clsComPort::AwaitEcho(char c, std::uint32_t deadline) {
     // The first character of a try is its echo, or it spends the try: a line
     // with no device of ours on it (another baud rate, an instrument that
-    // streams) must not supply a frame's characters by chance. Only a line end
-    // is passed over: a device may send one after each reply, no frame holds
-    // one, and left in the way it would put every later echo out of step.
+    // streams) must not supply a frame's characters by chance. Passed over are
+    // only what a device of ours sends besides: a line end after a reply (no
+    // frame holds one), and a whole monitor message.
+    MonitorMessageFilter monitor;
     while (control_.WaitForInput(deadline)) {
-        const std::string got = control_.Input();
-        if (got == std::string_view(&c, 1)) return true;
-        if (!IsLineEnd(got.front()) || IsLineEnd(c)) return false;
-        // A line that sends line ends without pause still ends the try on time.
-        if (ClockReached(timeGetTime(), deadline)) return false;
+        const char got = control_.Input().front();
+        if (got == c && !monitor.Holding()) return Echo::Matched;
+        for (char other : monitor.Take(got))
+            if (!IsLineEnd(other) || IsLineEnd(c)) return Echo::Wrong;
+        // A line that sends line ends or messages without pause still ends the try on time.
+        if (ClockReached(timeGetTime(), deadline)) return Echo::Silence;
     }
-    return false;
+    return Echo::Silence;
+}
+
+void clsComPort::DropWaiting() {
+    // Emptying the buffer may cut a monitor message short; its tail, read as
+    // the echo, would spend the try.
+    MonitorMessageFilter monitor;
+    while (control_.InBufferCount() > 0) monitor.Take(control_.Input().front());
+    const std::uint32_t deadline = timeGetTime() + kEchoWaitMs;
+    while (monitor.Holding() && control_.WaitForInput(deadline)) monitor.Take(control_.Input().front());
+}
+
+bool clsComPort::TakeUntilQuiet(std::size_t maxChars, bool trace) {
+    const std::uint32_t quietMs = QuietWindowMs();
+    for (std::size_t taken = 0; control_.WaitForInput(timeGetTime() + quietMs); ++taken) {
+        if (taken == maxChars) return false;
+        const std::string got = control_.Input();
+        if (trace) Trace("(" + got + ")");
+    }
+    return true;
+}
+
+void clsComPort::BeginExchange() {
+    // What a fault left on its way (a device's late reply, echoes it held back
+    // in a pause) is the last exchange's; taken here, it costs no more than
+    // that exchange. A line that babbles on fails this one on its own.
+    if (!outOfStep_) return;
+    outOfStep_ = false;
+    TakeUntilQuiet(kMaxReplyChars, false);
 }
 
 bool clsComPort::SendFrame(const std::string& frame) {
+    BeginExchange();
     Trace(clsLogFile::DateTimeStamp());
     for (char c : frame) {
         Trace(std::string_view(&c, 1));
@@ -224,6 +267,11 @@ bool clsComPort::SendFrame(const std::string& frame) {
 }
 
 clsComPort::ReplyEnd clsComPort::ReadReply(std::string& reply, std::uint32_t waitMs, int silentWaitsAllowed) {
+    // A monitor message is no part of a reply, wherever it lands; any other
+    // character is, even before the device's "!". But a reply that did not
+    // begin with that "!" leaves the line out of step.
+    MonitorMessageFilter monitor;
+    bool begun = false;
     int silentWaits = 1;
     std::size_t count = 0;
     std::uint32_t deadline = 0;
@@ -231,17 +279,30 @@ clsComPort::ReplyEnd clsComPort::ReadReply(std::string& reply, std::uint32_t wai
         if (control_.WaitForInput(timeGetTime() + waitMs)) {
             const std::string got = control_.Input();
             Trace("(" + got + ")");
-            if (got == "*") return ReplyEnd::EndMark;
-            if (got != "!") reply += got;
+            for (char c : monitor.Take(got.front())) {
+                if (c == '*') {
+                    if (!begun) outOfStep_ = true;
+                    return ReplyEnd::EndMark;
+                }
+                if (c == '!') {
+                    begun = true;
+                    continue;
+                }
+                if (!begun) outOfStep_ = true;
+                reply += c;
+            }
             if (++count == 1) deadline = timeGetTime() + kMaxReplyMs;
-            if (count == kMaxReplyChars || ClockReached(timeGetTime(), deadline)) return ReplyEnd::TooLong;
+            if (count == kMaxReplyChars || ClockReached(timeGetTime(), deadline)) break;
             silentWaits = 1;
         } else if (silentWaits > silentWaitsAllowed || control_.HungUp()) {
+            outOfStep_ = true;
             return ReplyEnd::Silence;
         } else {
             ++silentWaits;
         }
     }
+    outOfStep_ = true;
+    return ReplyEnd::TooLong;
 }
 
 std::uint32_t clsComPort::QuietWindowMs() const {
@@ -270,15 +331,8 @@ void clsComPort::DrainLine(bool replyDue) {
         if (end == ReplyEnd::TooLong) Trace(kTooLongNote);
         if (end != ReplyEnd::EndMark) return;
     }
-    const std::uint32_t quietMs = QuietWindowMs();
-    for (std::size_t taken = 0; control_.WaitForInput(timeGetTime() + quietMs); ++taken) {
-        if (taken == kMaxReplyChars) {
-            // A babbling line: the next frame fails on its own, instead of this one waiting for ever.
-            Trace(kTooLongNote);
-            return;
-        }
-        Trace("(" + control_.Input() + ")");
-    }
+    // A babbling line: the next frame fails on its own, instead of this one waiting for ever.
+    if (!TakeUntilQuiet(kMaxReplyChars, true)) Trace(kTooLongNote);
 }
 
 bool clsComPort::SendCmdString(const std::string& s, bool fCR) {
@@ -312,12 +366,16 @@ std::string clsComPort::SendCmdStrResponce(const std::string& s) {
 
 bool clsComPort::CanSeeDevice() {
     Hourglass hourglass;
+    BeginExchange();
     if (!SendCharWithEcho('!')) {
         TraceLineDown();
         return false;
     }
-    SendCharWithEcho('-');
-    return true;
+    // A device echoes the "-" that drops the frame "!" began too: a line on
+    // which random characters come must then supply two of them by chance.
+    if (SendCharWithEcho('-')) return true;
+    TraceLineDown();
+    return false;
 }
 
 void clsComPort::StartDebug(std::optional<std::string> fname, bool t) {

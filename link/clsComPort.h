@@ -14,7 +14,9 @@ namespace tavo {
 
 // Whether each echo try starts by emptying the receive buffer. The windowed
 // program does; the console programs take a character already waiting as the
-// echo when it is the one sent.
+// echo when it is the one sent. Either way a try spent on another character
+// waits for the line to fall quiet before the next one, and after a fault the
+// next exchange begins on a quiet line.
 enum class EchoRule { EmptyBufferFirst, KeepStale };
 
 class clsComPort {
@@ -74,10 +76,20 @@ class clsComPort {
   private:
     // How a reply read ended: at its "*", in silence (or on a dead line), or past its bounds.
     enum class ReplyEnd { EndMark, Silence, TooLong };
+    // How one echo try ended.
+    enum class Echo { Matched, Silence, Wrong };
 
     bool SendCharWithEcho(char c);
-    // Waits until deadline for the echo of c, passing over line ends only.
-    bool AwaitEcho(char c, std::uint32_t deadline);
+    // Waits until deadline for the echo of c, passing over line ends and
+    // monitor messages only.
+    Echo AwaitEcho(char c, std::uint32_t deadline);
+    // Empties the receive buffer, with the rest of a monitor message it cut short.
+    void DropWaiting();
+    // Takes what comes until the line has been quiet for a few character times;
+    // false when maxChars came first (a line that babbles).
+    bool TakeUntilQuiet(std::size_t maxChars, bool trace);
+    // Brings the line back into step after a fault before an exchange begins.
+    void BeginExchange();
     bool SendFrame(const std::string& frame);
     ReplyEnd ReadReply(std::string& reply, std::uint32_t waitMs, int silentWaitsAllowed);
     void DrainLine(bool replyDue);
@@ -98,6 +110,9 @@ class clsComPort {
     bool debugging_ = false;
     clsLogFile debugLog_;
     int lastOpenError_ = 0;
+    // A try was spent or a reply was not read in step: what the line still
+    // sends belongs to that exchange.
+    bool outOfStep_ = false;
 };
 
 }  // namespace tavo

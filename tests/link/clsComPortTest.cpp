@@ -184,10 +184,19 @@ TEST(clsComPortWire, IdentifyReplyFromAMatrixSwitch) {
                   "[STAMP]: Log closed.\r\n");
 }
 
-TEST(clsComPortWire, NoiseBeforeTheReplyIsPartOfIt) {
-    Line line({.noiseBeforeReply = "zz"});
-    line.device.SetRegister(0x10, "ABCD");
-    EXPECT_EQ(line.port.SendCmdStrResponce("900000"), "zz90ABCD");
+TEST(clsComPortWire, NoiseBeforeTheReplyIsPartOfItButAMonitorMessageIsNot) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"zz", "zz90ABCD"},
+        {"$0A", "$0A90ABCD"},  // a message cut short is noise
+        {"$0A1F+", "90ABCD"},
+        {"$0CC0zz0004+", "90ABCD"},
+        {"$62x2+\r\n$0A1F+", "\r\n90ABCD"},
+    };
+    for (const auto& [noise, reply] : cases) {
+        Line line({.noiseBeforeReply = noise});
+        line.device.SetRegister(0x10, "ABCD");
+        EXPECT_EQ(line.port.SendCmdStrResponce("900000"), reply) << noise;
+    }
 }
 
 // The trace line of a read that went as on a clean line.
@@ -197,6 +206,11 @@ std::string ReadTraceLine(const std::string& word, const std::string& reply) {
     for (char c : "!" + reply + "*") line += "(" + std::string(1, c) + ")";
     return line + "\r\n";
 }
+
+// Four registers of a relay controller, and the reads of them with their replies.
+const std::pair<int, const char*> kRegisters[] = {{0x00, "000A"}, {0x04, "00FF"}, {0x10, "0002"}, {0x24, "6622"}};
+const std::vector<std::pair<std::string, std::string>> kReads = {
+    {"800000", "80000A"}, {"840000", "8400FF"}, {"900000", "900002"}, {"A40000", "A46622"}};
 
 TEST(clsComPortWire, WhatADeviceSendsAfterAReplyLeavesTheNextFrameWhole) {
     // The line ends that follow a reply's "*" come before the echo of the next
@@ -214,17 +228,13 @@ TEST(clsComPortWire, WhatADeviceSendsAfterAReplyLeavesTheNextFrameWhole) {
         {"line ends of every kind at 9600 baud, buffer emptied", test::kLineEnds, 1040us,
          EchoRule::EmptyBufferFirst},
     };
-    const std::pair<int, const char*> registers[] = {
-        {0x00, "000A"}, {0x04, "00FF"}, {0x10, "0002"}, {0x24, "6622"}};
-    const std::vector<std::pair<std::string, std::string>> reads = {
-        {"800000", "80000A"}, {"840000", "8400FF"}, {"900000", "900002"}, {"A40000", "A46622"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Line line({.afterReply = c.after, .pace = c.pace}, c.rule);
-        for (auto [r, data] : registers) line.device.SetRegister(r, data);
+        for (auto [r, data] : kRegisters) line.device.SetRegister(r, data);
         std::vector<std::string> words;
         std::string trace;
-        for (const auto& [word, reply] : reads) {
+        for (const auto& [word, reply] : kReads) {
             EXPECT_EQ(line.port.SendCmdStrResponce(word), reply) << word;
             words.push_back(word);
             trace += ReadTraceLine(word, reply);
@@ -233,6 +243,36 @@ TEST(clsComPortWire, WhatADeviceSendsAfterAReplyLeavesTheNextFrameWhole) {
         line.port.StopDebug();
         EXPECT_EQ(line.Trace(), kHeader + trace + "[STAMP]: Log closed.\r\n");
     }
+}
+
+TEST(clsComPortWire, AStrayBurstCostsAtMostTheCommandItLandsIn) {
+    // Each burst lands in the first read; every later one starts in step.
+    struct Case {
+        const char* name;
+        EmulatorOptions options;
+        int lost;
+    };
+    const Case cases[] = {
+        {"IR message before the first echo", {.unasked = {{1, "$0A1F+"}}}, 0},
+        {"IR message mid-frame at 9600 baud", {.pace = 1040us, .unasked = {{5, "$0A1F+"}}}, 0},
+        {"X-10 message before the echo of the \"*\"", {.unasked = {{10, "$0CC0zz0004+"}}}, 0},
+        {"a message after the reply", {.afterReply = "$62x2+"}, 0},
+        {"a pause longer than four tries", {.pauseAfter = 3, .pauseFor = 1250ms}, 1},
+        {"a stray character", {.unasked = {{3, "x"}}}, 1},
+    };
+    for (EchoRule rule : {EchoRule::KeepStale, EchoRule::EmptyBufferFirst})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (rule == EchoRule::KeepStale ? "" : ", buffer emptied"));
+            Line line(c.options, rule);
+            for (auto [r, data] : kRegisters) line.device.SetRegister(r, data);
+            int lost = 0;
+            for (std::size_t i = 0; i < kReads.size(); ++i) {
+                const std::string reply = line.port.SendCmdStrResponce(kReads[i].first);
+                if (reply.empty() && i == 0) ++lost;
+                else EXPECT_EQ(reply, kReads[i].second);
+            }
+            EXPECT_LE(lost, c.lost);
+        }
 }
 
 TEST(clsComPortWire, WrongEchoFailsAfterFourTriesAndSendsDash) {
@@ -455,28 +495,33 @@ TEST(clsComPortPresence, EchoingDeviceAndSilentPort) {
     Line silent({.silent = true});
     EXPECT_FALSE(silent.port.CanSeeDevice());
     EXPECT_EQ(silent.device.Received(), "!!!!");
+    // A line that gives back the "!" but not the "-" is no device either.
+    Line half({.stopEchoAfter = 1});
+    EXPECT_FALSE(half.port.CanSeeDevice());
+    EXPECT_EQ(half.device.Received(), "!----");
 }
 
 TEST(clsComPortPresence, StaleCharacterRuleIsChosenPerProgram) {
-    // A character already waiting counts as the echo for the console programs...
+    // Characters already waiting count as the echoes for the console programs...
     Line keep({.silent = true}, EchoRule::KeepStale);
-    keep.device.Inject("!");
+    keep.device.Inject("!-");
     EXPECT_TRUE(keep.port.CanSeeDevice());
 
-    // ...and is emptied first by the windowed program.
+    // ...and are emptied first by the windowed program.
     Line empty({.silent = true}, EchoRule::EmptyBufferFirst);
-    empty.device.Inject("!");
+    empty.device.Inject("!-");
     EXPECT_FALSE(empty.port.CanSeeDevice());
 
-    // Line ends waiting before it are passed over; but any other character is
-    // no echo and spends its try, so four of them leave the "!" behind unread.
+    // Line ends waiting before them are passed over; but any other character is
+    // no echo and spends its try, and the next try waits until the line is
+    // quiet: the "!" behind it is taken with the rest, not as the echo.
     Line ends({.silent = true}, EchoRule::KeepStale);
-    ends.device.Inject("\r\n\r\r\n\n!");
+    ends.device.Inject("\r\n\r\r\n\n!-");
     EXPECT_TRUE(ends.port.CanSeeDevice());
     Line noise({.silent = true}, EchoRule::KeepStale);
-    noise.device.Inject("8\x7F\r\n*~!");
+    noise.device.Inject("8\x7F\r\n*~!-");
     EXPECT_FALSE(noise.port.CanSeeDevice());
-    EXPECT_EQ(noise.port.GetInBuffer(), "!");
+    EXPECT_EQ(noise.device.Received(), "!!!!");
 }
 
 TEST(clsComPortBuffer, GetInBufferTakesOneCharacterAtATime) {

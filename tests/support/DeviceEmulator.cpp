@@ -66,6 +66,7 @@ DeviceEmulator::DeviceEmulator(EmulatorOptions options) : options_(std::move(opt
     if (::pipe2(wake_, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     if (options_.pace.count() > 0) MeasureLineDelay();
     if (!options_.streams.empty()) StartBabble(options_.streams, Clock::now(), Clock::time_point::max());
+    if (options_.unaskedEvery.count() > 0) nextUnasked_ = Clock::now() + options_.unaskedEvery;
     thread_ = std::thread([this] { Serve(); });
 }
 
@@ -168,15 +169,21 @@ void DeviceEmulator::Serve() {
         pollfd fds[2] = {{master_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
         int nfds = master_ >= 0 ? 2 : 1;
         pollfd* set = master_ >= 0 ? fds : fds + 1;
-        timespec babbleWait{};
         if (babbling_) Babble();
-        if (babbling_) {
-            auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                          std::max(nextBabble_ - Clock::now(), Clock::duration::zero()))
-                          .count();
-            babbleWait = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+        if (master_ >= 0 && Clock::now() >= nextUnasked_) {
+            SendTextAt(options_.unaskedText, std::max(Clock::now(), heldUntil_));
+            nextUnasked_ = std::max(nextUnasked_ + options_.unaskedEvery, Clock::now());
         }
-        if (::ppoll(set, static_cast<nfds_t>(nfds), babbling_ ? &babbleWait : nullptr, nullptr) < 0) continue;
+        const Clock::time_point wakeAt = std::min(babbling_ ? nextBabble_ : Clock::time_point::max(), nextUnasked_);
+        timespec wait{};
+        if (wakeAt != Clock::time_point::max()) {
+            auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                          std::max(wakeAt - Clock::now(), Clock::duration::zero()))
+                          .count();
+            wait = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+        }
+        const timespec* timeout = wakeAt != Clock::time_point::max() ? &wait : nullptr;
+        if (::ppoll(set, static_cast<nfds_t>(nfds), timeout, nullptr) < 0) continue;
         if (fds[1].revents & POLLIN) {
             char c = 'x';
             if (::read(wake_[0], &c, 1) == 1 && c == 'u') {
@@ -209,6 +216,14 @@ void DeviceEmulator::SendAt(char c, Clock::time_point at) {
     if (master_ >= 0) (void)!::write(master_, &c, 1);
 }
 
+Clock::time_point DeviceEmulator::SendTextAt(const std::string& text, Clock::time_point at) {
+    for (char c : text) {
+        SendAt(c, at);
+        at += options_.pace;
+    }
+    return at;
+}
+
 void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
     int count;
     {
@@ -226,8 +241,11 @@ void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
     if (options_.silent) return;
     if (options_.stopEchoAfter >= 0 && count > options_.stopEchoAfter) return;
 
+    if (count == options_.pauseAfter) heldUntil_ = arrivedAt + options_.pauseFor;
     // The character took one character time to arrive, and its echo takes another.
-    Clock::time_point sendAt = arrivedAt - lineDelay_ + 2 * options_.pace;
+    Clock::time_point sendAt = std::max(arrivedAt - lineDelay_ + 2 * options_.pace, heldUntil_);
+    for (const auto& [n, text] : options_.unasked)
+        if (n == count) sendAt = SendTextAt(text, sendAt);
     // A frame is taken before the echo of its "*" goes out, so that a sender
     // that has every echo finds the frame in Frames().
     const bool frameEnds = c == '*' && inFrame_;
