@@ -1,13 +1,18 @@
 // Wall time of the query utility, run as a user runs it: reading one relay
 // controller through its 42-line initialization file at 9600 baud, against the
 // wire time of those 42 exchanges (each: a 10-character frame and its 10
-// echoes, then an 8-character reply, at 1.04 ms a character); and going
+// echoes, then an 8-character reply, at 1.04 ms a character); the same read
+// while the device sends monitor messages or pauses, counting the lines it
+// left unanswered or answered with a word it did not give; a hundred lines on
+// which random bytes come, counting those taken for devices; and going
 // through long device port files, against their length.
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,13 +23,29 @@ namespace {
 
 using namespace std::chrono_literals;
 using tavo::test::DeviceEmulator;
+using tavo::test::EmulatorOptions;
 
 constexpr auto kCharTime = 1040us;
 
+// Counts what the runs wrote: feedback files, and in them the lines without a
+// reply and those holding a monitor message.
+struct RunOutputs {
+    int feedbackFiles = 0;
+    int unanswered = 0;
+    int foreignWords = 0;
+};
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
+    return n;
+}
+
 // Runs the query once an iteration over a device port file of the given text,
 // every device reading the sample relay controller's initialization file;
-// the mean wall time of a run in seconds.
-double MeanRunSeconds(benchmark::State& state, const std::string& devicePorts) {
+// the mean wall time of a run in seconds. With outputs, a run may end with a
+// device not read, and what each run wrote is added up there.
+double MeanRunSeconds(benchmark::State& state, const std::string& devicePorts, RunOutputs* outputs = nullptr) {
     tavo::test::TempFolder scratch;
     tavo::test::WriteFile(scratch.File("ports.txt"), devicePorts);
     tavo::test::WriteFile(scratch.File("run.cfg"),
@@ -38,7 +59,19 @@ double MeanRunSeconds(benchmark::State& state, const std::string& devicePorts) {
         auto result =
             tavo::test::RunProgram(TAVO_QUERY_PROGRAM, args, scratch.Path(), scratch.File("err.txt"));
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (result.status != 0) state.SkipWithError("the query failed");
+        if (!outputs) {
+            if (result.status != 0) state.SkipWithError("the query failed");
+            continue;
+        }
+        for (const auto& entry : std::filesystem::directory_iterator(scratch.Path())) {
+            const std::string name = entry.path().filename().string();
+            if (!name.starts_with("fb_")) continue;
+            const std::string feedback = tavo::test::ReadFile(entry.path().string());
+            ++outputs->feedbackFiles;
+            outputs->unanswered += static_cast<int>(Count(feedback, "No response from device."));
+            outputs->foreignWords += static_cast<int>(Count(feedback, "$"));
+            std::filesystem::remove(entry.path());
+        }
     }
     return seconds / static_cast<double>(state.iterations());
 }
@@ -52,6 +85,51 @@ void BM_QueryRelayControllerAt9600Baud(benchmark::State& state) {
     state.counters["wire_ratio"] = seconds / wire;
 }
 BENCHMARK(BM_QueryRelayControllerAt9600Baud)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// The relay controller at 9600 baud that sends besides its replies: a monitor
+// message once, as the run reaches a given character (the 50th comes about
+// 0.15 s into it), monitor messages all along, or a pause of 1.25 s.
+void BM_QueryRelayControllerUnderBursts(benchmark::State& state) {
+    const EmulatorOptions cases[] = {
+        {.pace = kCharTime, .unasked = {{50, "$0A1F+"}}},
+        {.pace = kCharTime, .unasked = {{120, "$0CC0zz0004+"}}},
+        {.pace = kCharTime, .unasked = {{205, "$0A1F+"}}},
+        {.pace = kCharTime, .pauseAfter = 50, .pauseFor = 1250ms},
+        {.pace = kCharTime, .unaskedText = "$0A1F+", .unaskedEvery = 100ms},
+        {.noiseBeforeReply = "$0A1F+", .pace = kCharTime},
+    };
+    tavo::test::PortMapFolder map;
+    DeviceEmulator device(cases[state.range(0)]);
+    map.Map(1, device.DevicePath());
+    RunOutputs outputs;
+    MeanRunSeconds(state, "QUELB,COM1\r\n", &outputs);
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["unanswered_of_42"] = outputs.unanswered / runs;
+    state.counters["foreign_words"] = outputs.foreignWords / runs;
+}
+BENCHMARK(BM_QueryRelayControllerUnderBursts)
+    ->DenseRange(0, 5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+
+// A hundred listed ports on which random bytes come at 9600 baud and nothing
+// is echoed: none of them may pass for a device and get a feedback file.
+void BM_QueryBabblingLines(benchmark::State& state) {
+    tavo::test::PortMapFolder map;
+    std::vector<std::unique_ptr<DeviceEmulator>> lines;
+    std::string ports;
+    for (unsigned n = 1; n <= 100; ++n) {
+        lines.push_back(std::make_unique<DeviceEmulator>(
+            EmulatorOptions{.silent = true, .pace = kCharTime, .streams = tavo::test::RandomBytes(65536, n)}));
+        map.Map(static_cast<int>(n), lines.back()->DevicePath());
+        ports += "QUELB,COM" + std::to_string(n) + "\r\n";
+    }
+    RunOutputs outputs;
+    state.counters["s_per_port"] = MeanRunSeconds(state, ports, &outputs) / 100;
+    state.counters["taken_for_devices"] = outputs.feedbackFiles;
+}
+BENCHMARK(BM_QueryBabblingLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 // A device port file of many lines naming ports that the map does not hold:
 // each line costs only its file checks and a failed open, so the time per

@@ -371,9 +371,10 @@ bool clsComPort::CanSeeDevice() {
         TraceLineDown();
         return false;
     }
-    // A device echoes the "-" that drops the frame "!" began too: a line on
-    // which random characters come must then supply two of them by chance.
-    if (SendCharWithEcho('-')) return true;
+    // A device echoes the "-" that drops the frame "!" began too, and then
+    // falls quiet (but for a monitor message): a line on which random
+    // characters come must supply two of them by chance and then pause.
+    if (SendCharWithEcho('-') && TakeUntilQuiet(kBurstChars, false)) return true;
     TraceLineDown();
     return false;
 }

@@ -11,6 +11,7 @@
 #include "codes/clsCInfoFile.h"
 #include "config/QtMousePointer.h"
 #include "config/modTAVOCfg.h"
+#include "link/CommandFileRunner.h"
 #include "link/MessageBox.h"
 #include "link/TraceFile.h"
 #include "link/clsCmdQueue.h"
@@ -144,6 +145,7 @@ void frmDeviceWindow::Form_Activate() {
         return;
     }
     const std::int16_t keptPointer = SetMousePointer(kHourglassPointer);
+    std::size_t unanswered = 0, reads = 0;
     if (!mSettingsRead) {
         const DeviceInstance& device = SelectedDevice();
         SetStatusText(kCommunicating);
@@ -165,6 +167,8 @@ void frmDeviceWindow::Form_Activate() {
             report.OutputData();
         }
 
+        reads = replies.Count();
+        for (const auto& entry : replies) unanswered += entry.item == kNoResponseMark;
         ApplyDeviceReplies(replies);
         SendMonitorOffs();
         AfterFirstReadApplied();
@@ -174,6 +178,15 @@ void frmDeviceWindow::Form_Activate() {
     }
     SetStatusText(gDemoMode ? "Ready (Demo Mode)" : "Ready");
     SetMousePointer(keptPointer);
+    // The controls of a setting that was not read keep their defaults; written
+    // back with Apply, they would replace what the device holds.
+    if (unanswered > 0)
+        ShowMessage("Device Error",
+                    "The device did not answer " + std::to_string(unanswered) + " of the " +
+                        std::to_string(reads) +
+                        " reads of its settings.\r\n\r\nThe values shown for those settings are not "
+                        "the device's: check the connection, then select the device again to read it anew.",
+                    MsgIcon::Exclamation);
 }
 
 // A monitor mode the device reports on is switched off; in demo mode only the box changes.

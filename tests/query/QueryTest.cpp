@@ -106,12 +106,16 @@ TEST_F(QueryTest, ReadsBothModelsIntoFeedbackFilesAndReports) {
         EmulatorOptions relay;
         EmulatorOptions matrix;
     };
-    // What a device sends after each reply is no part of it, and no part of the next frame.
+    // What a device sends besides its replies is no part of them, and no part of the next frame.
     const Case cases[] = {
         {"clean line", {}, {}},
         {"line ends after each reply",
          {.afterReply = test::kLineEnd},
          {.afterReply = test::kLineEnds, .pace = 1040us}},
+        // Monitor messages, coming through the whole run or before a reply, are no part of it.
+        {"monitor mode left on",
+         {.pace = 1040us, .unaskedText = "$0CC0zz0004+", .unaskedEvery = 100ms},
+         {.noiseBeforeReply = "$0A1F+", .pace = 1040us, .unaskedText = "$62x2+", .unaskedEvery = 30ms}},
     };
     DevicePorts("QUELB,COM1\r\nZIM-8x8,COM4\r\n");
     for (const Case& c : cases) {
