@@ -88,14 +88,17 @@ BENCHMARK(BM_QueryRelayControllerAt9600Baud)->Unit(benchmark::kMillisecond)->Use
 
 // The relay controller at 9600 baud that sends besides its replies: a monitor
 // message once, as the run reaches a given character (the 50th comes about
-// 0.15 s into it), monitor messages all along, or a pause of 1.25 s.
+// 0.15 s into it), one every 32 characters (about every 100 ms), one before
+// every reply, or a pause of 1.25 s.
 void BM_QueryRelayControllerUnderBursts(benchmark::State& state) {
+    std::vector<std::pair<int, std::string>> monitorMode;
+    for (int n = 32; n <= 420; n += 32) monitorMode.emplace_back(n, "$0A1F+");
     const EmulatorOptions cases[] = {
         {.pace = kCharTime, .unasked = {{50, "$0A1F+"}}},
         {.pace = kCharTime, .unasked = {{120, "$0CC0zz0004+"}}},
         {.pace = kCharTime, .unasked = {{205, "$0A1F+"}}},
         {.pace = kCharTime, .pauseAfter = 50, .pauseFor = 1250ms},
-        {.pace = kCharTime, .unaskedText = "$0A1F+", .unaskedEvery = 100ms},
+        {.pace = kCharTime, .unasked = monitorMode},
         {.noiseBeforeReply = "$0A1F+", .pace = kCharTime},
     };
     tavo::test::PortMapFolder map;

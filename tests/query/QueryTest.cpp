@@ -114,8 +114,8 @@ TEST_F(QueryTest, ReadsBothModelsIntoFeedbackFilesAndReports) {
          {.afterReply = test::kLineEnds, .pace = 1040us}},
         // Monitor messages, coming through the whole run or before a reply, are no part of it.
         {"monitor mode left on",
-         {.pace = 1040us, .unaskedText = "$0CC0zz0004+", .unaskedEvery = 100ms},
-         {.noiseBeforeReply = "$0A1F+", .pace = 1040us, .unaskedText = "$62x2+", .unaskedEvery = 30ms}},
+         {.afterReply = "$0CC0zz0004+", .pace = 1040us, .unasked = {{5, "$0A1F+"}}},
+         {.noiseBeforeReply = "$0A1F+", .pace = 1040us, .unasked = {{10, "$62x2+"}, {99, "$62x2+"}}}},
     };
     DevicePorts("QUELB,COM1\r\nZIM-8x8,COM4\r\n");
     for (const Case& c : cases) {

