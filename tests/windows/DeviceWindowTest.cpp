@@ -444,6 +444,7 @@ TEST(DeviceWindow, FilesThatWouldTakeAnotherFilesPlaceAreNotWritten) {
         {.demo = false, .initLines = "900000\r\n", .debugFile = true, .feedbackFile = true});
     ASSERT_TRUE(line.boxes.Shown().empty());
     line.NewFrames();
+    line.window.SetModified(true);
     for (const char* own : {"feedback.txt", "debug.txt"}) {
         const std::string before = ReadFile(line.dir.File(own));
         line.state.dialogs.answers.push_back(line.dir.File(own));
@@ -451,6 +452,7 @@ TEST(DeviceWindow, FilesThatWouldTakeAnotherFilesPlaceAreNotWritten) {
         EXPECT_EQ(ReadFile(line.dir.File(own)).substr(0, before.size()), before);
     }
     EXPECT_EQ(line.NewFrames(), Strings{});
+    EXPECT_TRUE(line.window.Modified());  // the edits stay: the close still asks "Abandon changes?"
     Strings refused;
     for (const char* own : {"feedback", "debug"})
         refused.push_back("File Error | The " + std::string(own) + " file (" +
