@@ -229,10 +229,13 @@ TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     {
         InputLimitsScope shortWait(ShortPipeWait());
+        bool answered = false;  // the window answers while it waits for the pipe
+        QTimer::singleShot(0, &w, [&] { answered = w.Busy(); });
         for (const std::string& file : {pipe, std::string("/dev/zero"), line.dir.Path()}) {
             EXPECT_FALSE(w.ProcessCommandFile(file, replies));
             EXPECT_FALSE(w.Busy());
         }
+        EXPECT_TRUE(answered);
     }
     EXPECT_EQ(Boxes(line.boxes),
               (Strings{"File Error | Command file was not found (" + pipe +
