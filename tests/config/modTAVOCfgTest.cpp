@@ -233,10 +233,10 @@ TEST_F(StartUpLoop, CancelEndsTheProgram) {
 }
 
 TEST_F(StartUpLoop, OkOpensTheDeviceWindowAndSelectNewDeviceComesBack) {
-    WriteFile(PortFile(), "ZIM-8x8,COM4\r\nQUELB,COM3\r\n");
+    WriteFile(PortFile(), QString("ZIM-8x8,COM4\r\n").repeated(32768).toStdString() + "QUELB,COM3\r\n");
     OnChooserShown([](frmSelectDevice& chooser) {
         chooser.chkDebugFile->click();
-        chooser.cboDevice->setCurrentIndex(1);
+        chooser.cboDevice->setCurrentIndex(32768);  // past the reach of a 16-bit index
         chooser.cmdOkay->click();
     });
     bool checkedOnReturn = false;
@@ -245,7 +245,7 @@ TEST_F(StartUpLoop, OkOpensTheDeviceWindowAndSelectNewDeviceComesBack) {
             gReselectDevice = false;  // File > Exit
             return;
         }
-        EXPECT_EQ(gSelectedDevice, 1);
+        EXPECT_EQ(gSelectedDevice, 32768);
         EXPECT_TRUE(gDebugFileEnabled);
         // "Select New Device": back to the chooser, which kept its check box.
         gReselectDevice = true;
