@@ -317,7 +317,7 @@ void frmSelectDevice::cmdOkay_Click() {
     // With nothing listed there is nothing to choose: OK does nothing.
     const int index = cboDevice->currentIndex();
     if (index < 0) return;
-    gSelectedDevice = static_cast<std::int16_t>(cboDevice->itemData(index).toInt());
+    gSelectedDevice = cboDevice->itemData(index).toInt();
     hide();
 }
 

@@ -111,7 +111,8 @@ bool ReadStartup(const std::string& commandLine) {
     std::string why;
     const std::optional<ProfileReader> loaded = ProfileReader::Load(gConfigFile, {}, &why);
     if (!loaded)
-        return Fail("File Error", "Configuration file was not specified and/or found!\r\n\r\n" + why);
+        return Fail("File Error", "Configuration file was not specified and/or found!\r\n\r\n" + why + " (" +
+                                      gConfigFile + ")");
     const ProfileReader& profile = *loaded;
     gDevicePortFile = ReadConfigString(profile, "General", "DevicePortFile", gDevicePortFile);
     gFeedbackFileTemplate = ReadConfigString(profile, "General", "DeviceFeedbackFile", gFeedbackFileTemplate);

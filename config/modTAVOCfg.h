@@ -44,7 +44,8 @@ extern bool gCInfoFileEnabled;
 extern bool gDebugFileEnabled;
 extern std::vector<DeviceConfig> gDevices;
 extern std::vector<DeviceInstance> gDeviceInstances;
-extern std::int16_t gSelectedDevice;
+// 32 bits: a long device port file lists more entries than 16 bits can index.
+extern std::int32_t gSelectedDevice;
 extern bool gDemoMode;
 extern bool gReselectDevice;
 

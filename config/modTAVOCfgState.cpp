@@ -15,7 +15,7 @@ bool gCInfoFileEnabled = false;
 bool gDebugFileEnabled = false;
 std::vector<DeviceConfig> gDevices;
 std::vector<DeviceInstance> gDeviceInstances;
-std::int16_t gSelectedDevice = -1;
+std::int32_t gSelectedDevice = -1;
 bool gDemoMode = false;
 bool gReselectDevice = false;
 

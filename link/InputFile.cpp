@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "link/UiHooks.h"
+
 namespace tavo {
 
 namespace {
@@ -62,7 +64,8 @@ int OpenInput(const std::string& path, InputKind& kind, off_t& size, int& error)
 }
 
 // Reads a pipe to its end into out: the writer must close it within the wait,
-// and write no more than the size limit. The wait blocks in poll() on the pipe.
+// and write no more than the size limit. The wait blocks in poll() on the pipe,
+// in slices between which the windows, when there are any, go on answering.
 // A named pipe that no writer ever opened stays silent until the deadline (the
 // system reports its end only once a writer has come and gone).
 bool ReadPipe(int fd, const InputLimits& limits, std::string& out, int& error) {
@@ -70,13 +73,14 @@ bool ReadPipe(int fd, const InputLimits& limits, std::string& out, int& error) {
     const Clock::time_point deadline = Clock::now() + limits.pipeWait;
     char block[InputFile::kBlockSize];
     for (;;) {
+        YieldToUi();
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) {
             error = kPipeNotClosed;
             return false;
         }
         pollfd ready{fd, POLLIN, 0};
-        const int n = ::poll(&ready, 1, static_cast<int>(left));
+        const int n = ::poll(&ready, 1, static_cast<int>(YieldSlice(static_cast<std::uint32_t>(left))));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             error = errno;

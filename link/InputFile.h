@@ -7,7 +7,8 @@
 //   limits below; a pipe whose writer neither writes nor closes in time counts
 //   as unreadable. Anything else (a folder, a device node, a socket) is
 //   refused. The open itself never blocks: a named pipe without a writer
-//   waits in poll() until its deadline, never in open().
+//   waits in poll() until its deadline, never in open(), and the windows (when
+//   there are any) go on answering meanwhile.
 // - Input past the size limit is refused, so no file or pipe reads for ever.
 // - A UTF-8 byte-order mark at the start is skipped (editors write one).
 // - Lines end at CR LF, LF or a CR alone; the line end is not part of the line.

@@ -23,8 +23,6 @@ namespace tavo {
 
 namespace {
 
-// How often a wait wakes to let the user interface run, when it has one.
-constexpr std::uint32_t kYieldSliceMs = 5;
 // How long a write waits for room in a full transmit buffer.
 constexpr std::uint32_t kRoomWaitMs = 1000;
 
@@ -286,10 +284,8 @@ bool SerialControl::WaitForInput(std::uint32_t deadline) {
         if (fd_ < 0 || hungUp_) return false;
         std::uint32_t now = timeGetTime();
         if (ClockReached(now, deadline)) return false;
-        std::uint32_t slice = ClockRemaining(now, deadline);
-        if (HasYieldHook()) slice = std::min(slice, kYieldSliceMs);
         pollfd p{fd_, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(slice)) > 0) {
+        if (::poll(&p, 1, static_cast<int>(YieldSlice(ClockRemaining(now, deadline)))) > 0) {
             // What came before a hang-up is still taken. Readable with nothing
             // to read is no hang-up: another reader of the port took it first.
             Pump();

@@ -1,5 +1,6 @@
 #include "UiHooks.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tavo {
@@ -10,6 +11,7 @@ std::function<void()>& YieldStorage() {
     return hook;
 }
 IMousePointerHost* gPointerHost = nullptr;
+constexpr std::uint32_t kYieldSliceMs = 5;
 }  // namespace
 
 void SetYieldHook(std::function<void()> hook) { YieldStorage() = std::move(hook); }
@@ -19,6 +21,8 @@ bool HasYieldHook() { return static_cast<bool>(YieldStorage()); }
 void YieldToUi() {
     if (auto& hook = YieldStorage()) hook();
 }
+
+std::uint32_t YieldSlice(std::uint32_t left) { return HasYieldHook() ? std::min(left, kYieldSliceMs) : left; }
 
 void SetMousePointerHost(IMousePointerHost* host) { gPointerHost = host; }
 

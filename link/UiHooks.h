@@ -12,6 +12,10 @@ void SetYieldHook(std::function<void()> hook);
 bool HasYieldHook();
 // Lets the user interface process its pending events (does nothing without a hook).
 void YieldToUi();
+// How long a wait with left ms to go may block before it calls YieldToUi: a
+// few milliseconds when a hook is installed, so that the windows keep
+// answering; all of it without one.
+std::uint32_t YieldSlice(std::uint32_t left);
 
 class IMousePointerHost {
   public:

@@ -38,7 +38,7 @@ bool Save(QWidget& window, const QString& folder, const QString& name) {
 // The window of the selected device, read from the demo reply set, one picture a tab.
 template <typename Window>
 bool SaveDeviceWindow(int instance, const QString& folder, const QString& stem) {
-    modTAVOCfg::gSelectedDevice = static_cast<std::int16_t>(instance);
+    modTAVOCfg::gSelectedDevice = instance;
     Window window;
     window.Form_Load();
     window.show();

@@ -82,14 +82,16 @@ void frmDeviceWindow::mnuFileLoad_Click() {
 
     SetBusy(true);
     ReplySet discarded;
-    if (ProcessCommandFile(name, discarded)) {
+    const bool ran = ProcessCommandFile(name, discarded);
+    if (ran) {
         mSettingsRead = false;
         Form_Activate();
     }
     mLoading = true;
     SendMonitorOffs();
     mLoading = false;
-    SetModified(false);
+    // A file that could not be run leaves the window as it was: the edits are not lost.
+    if (ran) SetModified(false);
     SetBusy(false);
 }
 

@@ -58,16 +58,17 @@ TEST_F(StartUp, ErrorsEndTheProgramWithTheirBox) {
     const std::string badName = "Invalid device specified in configuration file!";
     const std::string noFile = "Configuration file was not specified and/or found!";
     InputLimitsScope shortWait(ShortPipeWait());
-    const std::string silentPipe = folder_.File("silent.cfg");
+    const std::string silentPipe = folder_.File("silent.cfg"), missing = folder_.File("missing.cfg");
     ASSERT_EQ(::mkfifo(silentPipe.c_str(), 0600), 0);
     const std::vector<std::tuple<std::string, std::string, std::string>> cases{
         {"tavodevices.cfg", "Error", "Unable to parse application parameters!"},
         {"-c -d", "Syntax Error", "The -c parameter requires a file name argument!"},
-        {"-c " + folder_.File("missing.cfg"), "File Error", noFile + "\r\n\r\nNo such file or directory"},
-        {"-c " + folder_.Path(), "File Error", noFile + "\r\n\r\nIs a directory"},
+        {"-c " + missing, "File Error", noFile + "\r\n\r\nNo such file or directory (" + missing + ")"},
+        {"-c " + folder_.Path(), "File Error", noFile + "\r\n\r\nIs a directory (" + folder_.Path() + ")"},
         // A device, or a pipe nobody writes to, gives no file to read.
-        {"-c /dev/null", "File Error", noFile + "\r\n\r\nNot a regular file"},
-        {"-c " + silentPipe, "File Error", noFile + "\r\n\r\nThe pipe was not written and closed in time"},
+        {"-c /dev/null", "File Error", noFile + "\r\n\r\nNot a regular file (/dev/null)"},
+        {"-c " + silentPipe, "File Error",
+         noFile + "\r\n\r\nThe pipe was not written and closed in time (" + silentPipe + ")"},
         {config("zero.cfg", "Count=0\r\nName1=QUELB\r\n"), "File Error", noDevices},
         {config("nocount.cfg", "Name1=QUELB\r\n"), "File Error", noDevices},
         {config("negative.cfg", "Count=-2\r\nName1=QUELB\r\n"), "File Error", noDevices},
@@ -233,10 +234,10 @@ TEST_F(StartUpLoop, CancelEndsTheProgram) {
 }
 
 TEST_F(StartUpLoop, OkOpensTheDeviceWindowAndSelectNewDeviceComesBack) {
-    WriteFile(PortFile(), "ZIM-8x8,COM4\r\nQUELB,COM3\r\n");
+    WriteFile(PortFile(), QString("ZIM-8x8,COM4\r\n").repeated(32768).toStdString() + "QUELB,COM3\r\n");
     OnChooserShown([](frmSelectDevice& chooser) {
         chooser.chkDebugFile->click();
-        chooser.cboDevice->setCurrentIndex(1);
+        chooser.cboDevice->setCurrentIndex(32768);  // past the reach of a 16-bit index
         chooser.cmdOkay->click();
     });
     bool checkedOnReturn = false;
@@ -245,7 +246,7 @@ TEST_F(StartUpLoop, OkOpensTheDeviceWindowAndSelectNewDeviceComesBack) {
             gReselectDevice = false;  // File > Exit
             return;
         }
-        EXPECT_EQ(gSelectedDevice, 1);
+        EXPECT_EQ(gSelectedDevice, 32768);
         EXPECT_TRUE(gDebugFileEnabled);
         // "Select New Device": back to the chooser, which kept its check box.
         gReselectDevice = true;

@@ -239,10 +239,13 @@ TEST(DeviceWindow, CommandFileRunOfWriteLinesAndRepeatedReads) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     {
         InputLimitsScope shortWait(ShortPipeWait());
+        bool answered = false;  // the window answers while it waits for the pipe
+        QTimer::singleShot(0, &w, [&] { answered = w.Busy(); });
         for (const std::string& file : {pipe, std::string("/dev/zero"), line.dir.Path()}) {
             EXPECT_FALSE(w.ProcessCommandFile(file, replies));
             EXPECT_FALSE(w.Busy());
         }
+        EXPECT_TRUE(answered);
     }
     EXPECT_EQ(Boxes(line.boxes),
               (Strings{"File Error | Command file was not found (" + pipe +
@@ -454,6 +457,7 @@ TEST(DeviceWindow, FilesThatWouldTakeAnotherFilesPlaceAreNotWritten) {
         {.demo = false, .initLines = "900000\r\n", .debugFile = true, .feedbackFile = true});
     ASSERT_TRUE(line.boxes.Shown().empty());
     line.NewFrames();
+    line.window.SetModified(true);
     for (const char* own : {"feedback.txt", "debug.txt"}) {
         const std::string before = ReadFile(line.dir.File(own));
         line.state.dialogs.answers.push_back(line.dir.File(own));
@@ -461,6 +465,7 @@ TEST(DeviceWindow, FilesThatWouldTakeAnotherFilesPlaceAreNotWritten) {
         EXPECT_EQ(ReadFile(line.dir.File(own)).substr(0, before.size()), before);
     }
     EXPECT_EQ(line.NewFrames(), Strings{});
+    EXPECT_TRUE(line.window.Modified());  // the edits stay: the close still asks "Abandon changes?"
     Strings refused;
     for (const char* own : {"feedback", "debug"})
         refused.push_back("File Error | The " + std::string(own) + " file (" +
