@@ -26,6 +26,9 @@ namespace tavo::modTAVOhwp {
 
 namespace {
 
+// The reason given for a device whose line failed: unplugged, most likely.
+constexpr char kHungUp[] = "the line hung up";
+
 // Every box of this program has the stop icon and an OK button.
 void Box(const std::string& title, const std::string& text) { ShowMessage(title, text, MsgIcon::Critical); }
 
@@ -41,6 +44,14 @@ struct Settings {
     std::optional<ProfileReader> config;
 };
 
+// Why a port did not open: when the map folder itself cannot be read, that
+// folder and the reason, else the reason the open gave.
+std::string OpenFailure(int error) {
+    std::vector<PortMapEntry> ports;
+    std::string why;
+    return ListPortMap(ports, &why) == PortMapStatus::SourceUnreadable ? why : FileErrorText(error);
+}
+
 // The port number of a port name: its text from the fourth character as a
 // 16-bit whole number; -1 when it is not one (a blank after the comma, say).
 int PortNumber(const std::string& portName) {
@@ -52,7 +63,8 @@ class Query {
   public:
     explicit Query(Settings settings) : s_(std::move(settings)), port_(EchoRule::KeepStale) {}
 
-    // Runs every device line; 0, or 1 when a file could not be read or written whole.
+    // Runs every device line; 0, or 1 when a file could not be read or written
+    // whole, else kDeviceNotRead when a listed device was not read.
     int Run(InputFile& devicePorts) {
         std::vector<std::string> lines;
         for (std::string line; devicePorts.ReadLine(line);)
@@ -78,7 +90,7 @@ class Query {
             DeviceLine(line, freshTrace);
             freshTrace = false;
         }
-        return failed_ ? kEndedByMessage : 0;
+        return failed_ ? kEndedByMessage : notRead_ ? kDeviceNotRead : 0;
     }
 
   private:
@@ -87,7 +99,8 @@ class Query {
     }
 
     // Ends one device's part of the trace; each device line opens and closes it.
-    void EndDevice(bool closePort) {
+    // False when the line went down while the port was open.
+    bool EndDevice(bool closePort) {
         if (s_.debug) {
             port_.StopDebug();
             // A trace that failed is given up: what it would tell is shown instead.
@@ -96,7 +109,15 @@ class Query {
                 failed_ = true;
             }
         }
-        if (closePort) port_.ClosePort();
+        return !closePort || port_.ClosePort();
+    }
+
+    // Without this line a run that missed a device would look like one that read
+    // them all: it is said whatever the trace, and the run does not end as a success.
+    void NotRead(const std::string& deviceName, const std::string& portName, const std::string& why) {
+        notRead_ = true;
+        Box("Error",
+            "The device (" + deviceName + ") on serial port (" + portName + ") was not read: " + why);
     }
 
     // A file left incomplete: shown whatever the trace (which may sit on the
@@ -162,6 +183,7 @@ class Query {
             // No port can stand behind such a name; say so and go on with the next device.
             Log("Invalid serial port name (" + portName + ").\r\n");
             EndDevice(false);
+            NotRead(deviceName, portName, "invalid serial port name");
             return;
         }
         port_.SetComPort(static_cast<std::int16_t>(number));
@@ -169,11 +191,12 @@ class Query {
         if (!port_.OpenPort()) {
             Log("Error opening serial port " + portName + ":\r\n");
             EndDevice(false);
+            NotRead(deviceName, portName, OpenFailure(port_.LastOpenError()));
             return;
         }
         if (!port_.CanSeeDevice()) {
             Log("Device not recognized on serial port " + portName + ":\r\n");
-            EndDevice(true);
+            NotRead(deviceName, portName, EndDevice(true) ? "no device answered" : kHungUp);
             return;
         }
         Log("A device was found.");
@@ -208,7 +231,7 @@ class Query {
             FileFailure("Unable to read the initialization file (" + initFile + forDevice,
                         commands.ErrorText());
         if (!report_.OutputData()) failed_ = true;  // the report shows its own box
-        EndDevice(true);
+        if (!EndDevice(true)) NotRead(deviceName, portName, kHungUp);
     }
 
     Settings s_;
@@ -216,6 +239,7 @@ class Query {
     clsComPort port_;
     clsCInfoFile report_;
     bool failed_ = false;
+    bool notRead_ = false;
 };
 
 }  // namespace

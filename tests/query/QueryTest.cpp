@@ -213,20 +213,34 @@ TEST_F(QueryTest, DevicesThatCannotBeReadAreSkippedAndTheRunGoesOn) {
     map.Map(1, silent.DevicePath());
     map.Map(2, dir.File("nothing-here"));
     map.Map(5, relay.DevicePath());
-    DevicePorts("QUELB,COM1\r\nQUELB,COM2\r\nQUELB, COM5\r\nQUELB,COM99999\r\nQUELB,COM5\r\n");
+    DevicePorts("QUELB,COM1\r\nQUELB,COM2\r\nQUELB,COM3\r\nQUELB, COM5\r\nQUELB,COM99999\r\nQUELB,COM5\r\n");
+    const auto notRead = [](const std::string& port, const std::string& why) {
+        return "Error: The device (QUELB) on serial port (" + port + ") was not read: " + why + "\n";
+    };
 
     auto r = Run({"-d"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.errors, "");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.errors, notRead("COM1", "no device answered") + notRead("COM2", "No such file or directory") +
+                            notRead("COM3", "No such file or directory") +
+                            notRead(" COM5", "invalid serial port name") +
+                            notRead("COM99999", "invalid serial port name"));
     const std::string trace = Trace();
     EXPECT_NE(trace.find("Device not recognized on serial port COM1:\r\n\r\n"), std::string::npos);
     EXPECT_NE(trace.find("Error opening serial port COM2:\r\n\r\n"), std::string::npos);
     EXPECT_NE(trace.find("Invalid serial port name ( COM5).\r\n\r\n"), std::string::npos);
     EXPECT_NE(trace.find("Invalid serial port name (COM99999).\r\n\r\n"), std::string::npos);
-    EXPECT_EQ(Count(trace, "Log opened."), 5u);
+    EXPECT_EQ(Count(trace, "Log opened."), 6u);
     EXPECT_FALSE(Exists("feedback_QUELB_COM1.txt"));
     EXPECT_FALSE(Exists("cinfo_QUELB_COM2.txt"));
     EXPECT_EQ(Count(File("feedback_QUELB_COM5.txt"), "\r\n"), 42u);
+
+    // A map folder that is not there: its path and the reason.
+    DevicePorts("QUELB,COM5\r\n");
+    ::setenv("TAVO_PORTS", dir.File("no-map").c_str(), 1);
+    r = Run();
+    ::setenv("TAVO_PORTS", map.Path().c_str(), 1);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.errors, notRead("COM5", dir.File("no-map") + ": No such file or directory"));
 }
 
 TEST_F(QueryTest, MissingInitializationFileIsLoggedOrShown) {
@@ -537,11 +551,16 @@ TEST_F(QueryTest, BabblingOrUnpluggedDeviceEndsTheRunWithinSeconds) {
         EmulatorOptions options;
         std::size_t answered;  // lines answered before the fault
         const char* traced;
+        std::string errors;
     };
     const Case cases[] = {
-        {"babbling from the first read", {.babbleFor = 60s}, 0, "\r\nReply too long.\r\n"},
+        {"babbling from the first read", {.babbleFor = 60s}, 0, "\r\nReply too long.\r\n", ""},
         // The presence test's two characters and three frames of ten, then the line goes.
-        {"unplugged after three lines", {.hangUpAfter = 32}, 3, "]: ERROR: 5\r\n"},
+        {"unplugged after three lines",
+         {.hangUpAfter = 32},
+         3,
+         "]: ERROR: 5\r\n",
+         "Error: The device (QUELB) on serial port (COM1) was not read: the line hung up\n"},
     };
     DevicePorts("QUELB,COM1\r\n");
     for (const Case& c : cases) {
@@ -550,7 +569,9 @@ TEST_F(QueryTest, BabblingOrUnpluggedDeviceEndsTheRunWithinSeconds) {
         map.Map(1, device.DevicePath());
 
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(Run({"-d"}).status, 0);
+        auto r = Run({"-d"});
+        EXPECT_EQ(r.status, c.errors.empty() ? 0 : 2);
+        EXPECT_EQ(r.errors, c.errors);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         // Each line ends on its own bound: a babbling line at its reply's 64th
         // character (about 64 ms here, for each of the 42 lines), a hung-up one at
