@@ -1,5 +1,7 @@
 #include "query/modTAVOhwp.h"
 
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdint>
 #include <limits>
@@ -17,6 +19,7 @@
 #include "link/PortMap.h"
 #include "link/ProfileReader.h"
 #include "link/ProgramInfo.h"
+#include "link/StatusLine.h"
 #include "link/TraceFile.h"
 #include "link/clsCmdLineParams.h"
 #include "link/clsComPort.h"
@@ -28,9 +31,6 @@ namespace {
 
 // The reason given for a device whose line failed: unplugged, most likely.
 constexpr char kHungUp[] = "the line hung up";
-
-// Every box of this program has the stop icon and an OK button.
-void Box(const std::string& title, const std::string& text) { ShowMessage(title, text, MsgIcon::Critical); }
 
 struct Settings {
     std::string configFile = InProgramFolder("tavodevices.cfg");
@@ -94,6 +94,12 @@ class Query {
     }
 
   private:
+    // Every box of this program has the stop icon and an OK button.
+    void Box(const std::string& title, const std::string& text) {
+        status_.Clear();
+        ShowMessage(title, text, MsgIcon::Critical);
+    }
+
     void Log(const std::string& text) {
         if (s_.debug) port_.LogMessage(text);
     }
@@ -101,6 +107,7 @@ class Query {
     // Ends one device's part of the trace; each device line opens and closes it.
     // False when the line went down while the port was open.
     bool EndDevice(bool closePort) {
+        status_.Clear();
         if (s_.debug) {
             port_.StopDebug();
             // A trace that failed is given up: what it would tell is shown instead.
@@ -186,6 +193,10 @@ class Query {
             NotRead(deviceName, portName, "invalid serial port name");
             return;
         }
+        // A device that echoes but never answers costs 3 s a command: on a
+        // terminal, show that the query is at work and how far it has come.
+        const std::string reading = "Reading " + deviceName + " on " + portName;
+        status_.Show(reading + "...");
         port_.SetComPort(static_cast<std::int16_t>(number));
         port_.SetConnectOptions(9600, "N", 8, 1);
         if (!port_.OpenPort()) {
@@ -219,10 +230,15 @@ class Query {
             EndDevice(true);
             return;
         }
-        CommandFileRunner runner(&port_, {CommandFileRunner::ReplyLines::Every, portName, s_.debug},
+        const auto progress = [&](std::size_t command, std::size_t total) {
+            status_.Show(reading + " (command " + std::to_string(command) + " of " + std::to_string(total) +
+                         ")...");
+        };
+        CommandFileRunner runner(&port_, {CommandFileRunner::ReplyLines::Every, portName, s_.debug, progress},
                                  {[this](const std::string& word) { report_.AddCommand(word, true); },
                                   [this] { report_.AddCommand(clsCInfoFile::kNoResponse, true); }});
         const bool read = runner.Run(commands, &feedback);
+        status_.Clear();
         const std::string forDevice = ") for device (" + deviceName + ")";
         if (!feedback.Close())
             FileFailure("Unable to write the feedback file (" + feedbackFile + forDevice,
@@ -238,6 +254,7 @@ class Query {
     FileRoles files_;  // the run's inputs and its trace
     clsComPort port_;
     clsCInfoFile report_;
+    StatusLine status_{STDERR_FILENO};
     bool failed_ = false;
     bool notRead_ = false;
 };

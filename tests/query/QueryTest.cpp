@@ -471,6 +471,43 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     EXPECT_EQ(Run({"-c"}).errors, "");
 }
 
+// On a terminal the query shows which device it reads and how far it has come,
+// on one line erased at the end, before a message, and when Ctrl-C ends it.
+TEST_F(QueryTest, TheStatusLineIsShownOnATerminalOnly) {
+    DeviceEmulator relay;
+    DeviceEmulator mute({.neverReply = true});
+    map.Map(1, relay.DevicePath());
+    map.Map(3, mute.DevicePath());
+    WriteFile(dir.File("QUELB_InitCmds.txt"), "800000\r\n\r\n840000\r\n");
+    DevicePorts("QUELB,COM1\r\nQUELB,COM2\r\n");
+    const std::string notRead =
+        "Error: The device (QUELB) on serial port (COM2) was not read: No such file or directory\n";
+    struct Case {
+        const char* name;
+        bool terminal;
+        const char* term;
+        std::string seen;
+    };
+    const Case cases[] = {
+        {"terminal", true, "xterm",
+         "\rReading QUELB on COM1...\x1b[K\rReading QUELB on COM1 (command 1 of 2)...\x1b[K"
+         "\rReading QUELB on COM1 (command 2 of 2)...\x1b[K\r\x1b[K\rReading QUELB on COM2...\x1b[K\r\x1b[K" +
+             notRead},
+        {"pipe", false, "xterm", notRead},
+        {"terminal that cannot clear a line", true, "dumb", notRead},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto r = test::RunSeenOn(c.terminal, c.term, program_, {}, dir.Path());
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.errors, c.seen);
+    }
+    DevicePorts("ZIM-8x8,COM3\r\n");
+    auto r = test::RunSeenOn(true, "xterm", program_, {}, dir.Path(), "(command 1 of 35)...");
+    EXPECT_EQ(r.status, 128 + SIGINT);
+    EXPECT_TRUE(r.errors.ends_with(")...\x1b[K\r\x1b[K")) << r.errors;
+}
+
 // Text in the line ends of other editors, with or without a byte-order mark.
 std::string Variant(const std::string& crlfText, const std::string& lineEnd, bool mark) {
     std::string out = mark ? "\xEF\xBB\xBF" : "";
