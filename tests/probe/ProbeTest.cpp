@@ -225,7 +225,9 @@ TEST_F(Probe, BoxesThatEndTheProgramLeaveTheFilesAlone) {
     fs::remove(InProgram("libtavohwp.so"));
     r = Run({"-d"});
     EXPECT_NE(r.status, 0);
-    EXPECT_EQ(r.errors, "Error: Unable to query registry for configured serial ports!\n");
+    EXPECT_EQ(r.errors, "Error: Unable to query registry for configured serial ports!\r\n\r\n" +
+                            InProgram("libtavohwp.so") +
+                            ": cannot open shared object file: No such file or directory\n");
     fs::copy_file(TAVO_PORTLIST_LIBRARY, InProgram("libtavohwp.so"));
 
     fs::create_directory(scratch_.File("folder"));
