@@ -31,12 +31,11 @@ struct ProgramResult {
 };
 
 // Starts exe with its standard error on errors (a descriptor the caller reads
-// itself, such as a terminal or a pipe), SIGINT at its default, runs
-// whileRunning (given the process id) and waits for it to end.
+// itself, such as a terminal or a pipe) and waits for it to end.
 inline ProgramResult RunProgramWithErrorsOn(const std::string& exe, const std::vector<std::string>& args,
                                             const std::string& folder, int errors,
                                             std::chrono::milliseconds deadline = std::chrono::seconds(30),
-                                            const std::function<void(pid_t)>& whileRunning = {}) {
+                                            const std::function<void(pid_t running)>& whileRunning = {}) {
     std::vector<std::string> words{exe};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -48,18 +47,9 @@ inline ProgramResult RunProgramWithErrorsOn(const std::string& exe, const std::v
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, errors, 2);
     posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-    // A shell without job control starts background jobs with SIGINT ignored.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t interrupt;
-    sigemptyset(&interrupt);
-    sigaddset(&interrupt, SIGINT);
-    posix_spawnattr_setsigdefault(&attributes, &interrupt);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = -1;
-    int rc = ::posix_spawn(&pid, exe.c_str(), &actions, &attributes, argv.data(), environ);
+    int rc = ::posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
     ProgramResult result;
     if (rc != 0) return result;
     if (whileRunning) whileRunning(pid);
@@ -96,9 +86,8 @@ inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::s
     return result;
 }
 
-// Runs exe with TERM=term and its standard error on a raw terminal (the bytes
-// as written) or a pipe; errors is all it wrote there. With interruptAt, the
-// program gets SIGINT once that text has come.
+// Runs exe with TERM=term, its standard error on a raw terminal (the bytes as written) or a pipe,
+// and SIGINT once the text interruptAt (if any) has come there; errors holds all it wrote.
 inline ProgramResult RunSeenOn(bool terminal, const char* term, const std::string& exe,
                                const std::vector<std::string>& args, const std::string& folder,
                                const std::string& interruptAt = "") {
@@ -110,19 +99,19 @@ inline ProgramResult RunSeenOn(bool terminal, const char* term, const std::strin
     ::fcntl(ends[0], F_SETFL, O_NONBLOCK);
     ::setenv("TERM", term, 1);
     std::string seen;
+    char buffer[512];
     const auto take = [&] {
-        char buffer[512];
         for (ssize_t n; (n = ::read(ends[0], buffer, sizeof buffer)) > 0;)
-            seen.append(buffer, static_cast<std::size_t>(n));
+            seen.append(buffer, std::size_t(n));
     };
     const auto interrupt = [&](pid_t pid) {
-        pollfd p{ends[0], POLLIN, 0};
-        while (seen.find(interruptAt) == std::string::npos && ::poll(&p, 1, 30000) > 0) take();
+        if (interruptAt.empty()) return;
+        for (pollfd p{ends[0], POLLIN, 0};
+             seen.find(interruptAt) == std::string::npos && ::poll(&p, 1, 30000) > 0;)
+            take();
         ::kill(pid, SIGINT);
     };
-    ProgramResult r =
-        RunProgramWithErrorsOn(exe, args, folder, ends[1], std::chrono::seconds(30),
-                               interruptAt.empty() ? nullptr : std::function<void(pid_t)>(interrupt));
+    ProgramResult r = RunProgramWithErrorsOn(exe, args, folder, ends[1], std::chrono::seconds(30), interrupt);
     take();  // the program has ended: what it wrote is there, and no more comes
     for (int fd : ends) ::close(fd);
     r.errors = seen;
