@@ -95,7 +95,6 @@ inline ProgramResult RunSeenOn(bool terminal, const char* term, const std::strin
     termios raw{};
     ::cfmakeraw(&raw);
     if ((terminal ? ::openpty(&ends[0], &ends[1], nullptr, &raw, nullptr) : ::pipe(ends)) != 0) return {};
-    for (int fd : ends) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
     ::fcntl(ends[0], F_SETFL, O_NONBLOCK);
     ::setenv("TERM", term, 1);
     std::string seen;
