@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the suite needs on Debian 12, builds it, and then either runs
-# the main job ("run") or every test ("test"). Run as root.
+# the main job ("run") or every test ("test"). Run it as the user who will use
+# the programs: only a missing package needs root, and is installed through sudo.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 mode=${1:-test}
@@ -12,8 +13,20 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+  # The build stays its user's; only the install is done as root.
+  as_root=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "Missing packages: ${missing[*]}. There is no sudo; install them as root with" >&2
+      echo "    apt-get update && apt-get install -y ${missing[*]}" >&2
+      echo "then run this script again as yourself." >&2
+      exit 1
+    fi
+    echo "Installing the missing packages through sudo: ${missing[*]}"
+    as_root=(sudo)
+  fi
+  "${as_root[@]}" apt-get update -qq
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 fi
 
 jobs=$(nproc)

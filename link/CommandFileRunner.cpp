@@ -1,6 +1,8 @@
 #include "CommandFileRunner.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "InputFile.h"
 #include "OutputFile.h"
@@ -31,9 +33,16 @@ bool CommandFileRunner::IsReadLine(std::string_view line) {
 }
 
 bool CommandFileRunner::Run(InputFile& commands, OutputFile* feedback) {
-    for (std::string raw; commands.ReadLine(raw);) {
-        const std::string line = TrimBlanks(raw);
-        if (!line.empty()) RunLine(line, feedback);
+    std::vector<std::string> lines;
+    for (std::string raw; commands.ReadLine(raw);) lines.push_back(TrimBlanks(raw));
+    const auto total = static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(), [](const std::string& line) { return !line.empty(); }));
+    std::size_t sent = 0;
+    for (const std::string& line : lines) {
+        if (!line.empty()) {
+            if (policy_.progress) policy_.progress(++sent, total);
+            RunLine(line, feedback);
+        }
         YieldToUi();
     }
     return !commands.Failed();

@@ -5,7 +5,8 @@
 // sink and, when a feedback file is open, into it as one line: the reply's
 // first six characters, or the line followed by "  No response from device.".
 // Any other line is sent with SendCmdString. The user interface gets a turn
-// after every line.
+// after every line. The file is read whole before the first command goes, so
+// that a progress report can say how many there are.
 //
 // The device windows and the query utility differ only in the policy: which
 // lines await a reply, where the replies go, and whether the no-response trace
@@ -46,6 +47,8 @@ class CommandFileRunner {
         std::string portName;
         // Whether that trace line is written.
         bool debug = false;
+        // Told before each command is sent: its number, from 1, and how many the file holds.
+        std::function<void(std::size_t command, std::size_t commands)> progress;
     };
 
     // Where each awaited reply goes: its first six characters, or no reply.

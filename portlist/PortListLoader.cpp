@@ -12,8 +12,11 @@ namespace tavo {
 
 std::string PortListFailureText() {
     std::string text = "Unable to query registry for configured serial ports!";
-    // The library's result code does not carry the reason; the map is asked again.
-    if (const std::string why = PortMapProblem(); !why.empty()) text += "\r\n\r\n" + why;
+    // The library's result code does not carry the reason: a library that did
+    // not load has its loader's, else the map is asked again.
+    std::string why = PortListLoader::ProgramLibrary().LoadError();
+    if (why.empty()) why = PortMapProblem();
+    if (!why.empty()) text += "\r\n\r\n" + why;
     return text;
 }
 

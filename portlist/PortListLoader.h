@@ -16,8 +16,9 @@ namespace tavo {
 constexpr std::int32_t kPortListNotLoaded = -9;
 
 // The message of a failed port list: "Unable to query registry for configured
-// serial ports!", and after a blank line, when the port map cannot be read
-// now, the path that fails and the system's reason.
+// serial ports!", and after a blank line the loader's reason when the program's
+// library could not be bound, else, when the port map cannot be read now, the
+// path that fails and the system's reason.
 std::string PortListFailureText();
 
 class PortListLoader {

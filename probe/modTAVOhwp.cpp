@@ -12,11 +12,11 @@
 #include "link/MessageBox.h"
 #include "link/PortProbe.h"
 #include "link/ProgramInfo.h"
+#include "link/StatusLine.h"
 #include "link/TraceFile.h"
 #include "link/clsCmdLineParams.h"
 #include "link/clsComPort.h"
 #include "portlist/PortListLoader.h"
-#include "probe/ScanStatus.h"
 
 namespace tavo::modTAVOhwp {
 
@@ -75,7 +75,7 @@ int Main(const std::string& commandLine) {
     const bool traceOpened = !debug || StartTrace(port, logFile, true);
     debug = debug && traceOpened;
 
-    ScanStatus status(STDERR_FILENO);
+    StatusLine status(STDERR_FILENO);
     const auto total =
         std::to_string(std::count_if(ports.begin(), ports.end(), [](const auto& n) { return !n.empty(); }));
     int scanned = 0;

@@ -1,5 +1,7 @@
 #include "query/modTAVOhwp.h"
 
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdint>
 #include <limits>
@@ -17,6 +19,7 @@
 #include "link/PortMap.h"
 #include "link/ProfileReader.h"
 #include "link/ProgramInfo.h"
+#include "link/StatusLine.h"
 #include "link/TraceFile.h"
 #include "link/clsCmdLineParams.h"
 #include "link/clsComPort.h"
@@ -26,8 +29,8 @@ namespace tavo::modTAVOhwp {
 
 namespace {
 
-// Every box of this program has the stop icon and an OK button.
-void Box(const std::string& title, const std::string& text) { ShowMessage(title, text, MsgIcon::Critical); }
+// The reason given for a device whose line failed: unplugged, most likely.
+constexpr char kHungUp[] = "the line hung up";
 
 struct Settings {
     std::string configFile = InProgramFolder("tavodevices.cfg");
@@ -41,6 +44,14 @@ struct Settings {
     std::optional<ProfileReader> config;
 };
 
+// Why a port did not open: when the map folder itself cannot be read, that
+// folder and the reason, else the reason the open gave.
+std::string OpenFailure(int error) {
+    std::vector<PortMapEntry> ports;
+    std::string why;
+    return ListPortMap(ports, &why) == PortMapStatus::SourceUnreadable ? why : FileErrorText(error);
+}
+
 // The port number of a port name: its text from the fourth character as a
 // 16-bit whole number; -1 when it is not one (a blank after the comma, say).
 int PortNumber(const std::string& portName) {
@@ -52,7 +63,8 @@ class Query {
   public:
     explicit Query(Settings settings) : s_(std::move(settings)), port_(EchoRule::KeepStale) {}
 
-    // Runs every device line; 0, or 1 when a file could not be read or written whole.
+    // Runs every device line; 0, or 1 when a file could not be read or written
+    // whole, else kDeviceNotRead when a listed device was not read.
     int Run(InputFile& devicePorts) {
         std::vector<std::string> lines;
         for (std::string line; devicePorts.ReadLine(line);)
@@ -78,16 +90,24 @@ class Query {
             DeviceLine(line, freshTrace);
             freshTrace = false;
         }
-        return failed_ ? kEndedByMessage : 0;
+        return failed_ ? kEndedByMessage : notRead_ ? kDeviceNotRead : 0;
     }
 
   private:
+    // Every box of this program has the stop icon and an OK button.
+    void Box(const std::string& title, const std::string& text) {
+        status_.Clear();
+        ShowMessage(title, text, MsgIcon::Critical);
+    }
+
     void Log(const std::string& text) {
         if (s_.debug) port_.LogMessage(text);
     }
 
     // Ends one device's part of the trace; each device line opens and closes it.
-    void EndDevice(bool closePort) {
+    // False when the line went down while the port was open.
+    bool EndDevice(bool closePort) {
+        status_.Clear();
         if (s_.debug) {
             port_.StopDebug();
             // A trace that failed is given up: what it would tell is shown instead.
@@ -96,7 +116,15 @@ class Query {
                 failed_ = true;
             }
         }
-        if (closePort) port_.ClosePort();
+        return !closePort || port_.ClosePort();
+    }
+
+    // Without this line a run that missed a device would look like one that read
+    // them all: it is said whatever the trace, and the run does not end as a success.
+    void NotRead(const std::string& deviceName, const std::string& portName, const std::string& why) {
+        notRead_ = true;
+        Box("Error",
+            "The device (" + deviceName + ") on serial port (" + portName + ") was not read: " + why);
     }
 
     // A file left incomplete: shown whatever the trace (which may sit on the
@@ -162,18 +190,24 @@ class Query {
             // No port can stand behind such a name; say so and go on with the next device.
             Log("Invalid serial port name (" + portName + ").\r\n");
             EndDevice(false);
+            NotRead(deviceName, portName, "invalid serial port name");
             return;
         }
+        // A device that echoes but never answers costs 3 s a command: on a
+        // terminal, show that the query is at work and how far it has come.
+        const std::string reading = "Reading " + deviceName + " on " + portName;
+        status_.Show(reading + "...");
         port_.SetComPort(static_cast<std::int16_t>(number));
         port_.SetConnectOptions(9600, "N", 8, 1);
         if (!port_.OpenPort()) {
             Log("Error opening serial port " + portName + ":\r\n");
             EndDevice(false);
+            NotRead(deviceName, portName, OpenFailure(port_.LastOpenError()));
             return;
         }
         if (!port_.CanSeeDevice()) {
             Log("Device not recognized on serial port " + portName + ":\r\n");
-            EndDevice(true);
+            NotRead(deviceName, portName, EndDevice(true) ? "no device answered" : kHungUp);
             return;
         }
         Log("A device was found.");
@@ -196,10 +230,15 @@ class Query {
             EndDevice(true);
             return;
         }
-        CommandFileRunner runner(&port_, {CommandFileRunner::ReplyLines::Every, portName, s_.debug},
+        const auto progress = [&](std::size_t command, std::size_t total) {
+            status_.Show(reading + " (command " + std::to_string(command) + " of " + std::to_string(total) +
+                         ")...");
+        };
+        CommandFileRunner runner(&port_, {CommandFileRunner::ReplyLines::Every, portName, s_.debug, progress},
                                  {[this](const std::string& word) { report_.AddCommand(word, true); },
                                   [this] { report_.AddCommand(clsCInfoFile::kNoResponse, true); }});
         const bool read = runner.Run(commands, &feedback);
+        status_.Clear();
         const std::string forDevice = ") for device (" + deviceName + ")";
         if (!feedback.Close())
             FileFailure("Unable to write the feedback file (" + feedbackFile + forDevice,
@@ -208,14 +247,16 @@ class Query {
             FileFailure("Unable to read the initialization file (" + initFile + forDevice,
                         commands.ErrorText());
         if (!report_.OutputData()) failed_ = true;  // the report shows its own box
-        EndDevice(true);
+        if (!EndDevice(true)) NotRead(deviceName, portName, kHungUp);
     }
 
     Settings s_;
     FileRoles files_;  // the run's inputs and its trace
     clsComPort port_;
     clsCInfoFile report_;
+    StatusLine status_{STDERR_FILENO};
     bool failed_ = false;
+    bool notRead_ = false;
 };
 
 }  // namespace

@@ -134,6 +134,7 @@ TEST(clsComPortOpen, PortHeldByAnotherProgramOrWithoutPermissionFails) {
         char c = holder.OpenPort() ? 'y' : 'n';
         (void)!::write(ready[1], &c, 1);
         (void)!::read(done[0], &c, 1);
+        holder.ClosePort();  // no destructor runs: its exclusive mode would stay on the emulator's line
         ::_exit(0);
     }
     char c = 0;

@@ -27,6 +27,10 @@ using test::WriteFile;
 
 std::string Golden(const std::string& name) { return ReadFile(std::string(TAVO_GOLDEN) + "/" + name); }
 
+std::string NotRead(const std::string& port, const std::string& why) {
+    return "Error: The device (QUELB) on serial port (" + port + ") was not read: " + why + "\n";
+}
+
 std::size_t Count(const std::string& text, const std::string& what) {
     std::size_t n = 0;
     for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
@@ -220,8 +224,10 @@ TEST_F(QueryTest, DevicesThatCannotBeReadAreSkippedAndTheRunGoesOn) {
     DevicePorts("QUELB,COM1\r\nQUELB,COM2\r\nQUELB, COM5\r\nQUELB,COM99999\r\nQUELB,COM5\r\n");
 
     auto r = Run({"-d"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.errors, "");
+    EXPECT_EQ(r.status, 2);
+    const std::string invalid = "invalid serial port name";
+    EXPECT_EQ(r.errors, NotRead("COM1", "no device answered") + NotRead("COM2", "No such file or directory") +
+                            NotRead(" COM5", invalid) + NotRead("COM99999", invalid));
     const std::string trace = Trace();
     EXPECT_NE(trace.find("Device not recognized on serial port COM1:\r\n\r\n"), std::string::npos);
     EXPECT_NE(trace.find("Error opening serial port COM2:\r\n\r\n"), std::string::npos);
@@ -231,6 +237,10 @@ TEST_F(QueryTest, DevicesThatCannotBeReadAreSkippedAndTheRunGoesOn) {
     EXPECT_FALSE(Exists("feedback_QUELB_COM1.txt"));
     EXPECT_FALSE(Exists("cinfo_QUELB_COM2.txt"));
     EXPECT_EQ(Count(File("feedback_QUELB_COM5.txt"), "\r\n"), 42u);
+    DevicePorts("QUELB,COM5\r\n");
+    ::setenv("TAVO_PORTS", dir.File("no-map").c_str(), 1);  // a map folder that is not there
+    EXPECT_EQ(Run().errors, NotRead("COM5", dir.File("no-map") + ": No such file or directory"));
+    ::setenv("TAVO_PORTS", map.Path().c_str(), 1);
 }
 
 TEST_F(QueryTest, MissingInitializationFileIsLoggedOrShown) {
@@ -461,6 +471,23 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     EXPECT_EQ(Run({"-c"}).errors, "");
 }
 
+// On a terminal the query shows the device and port it reads and how far it
+// has come; the line is erased before a message, and when Ctrl-C ends the run.
+TEST_F(QueryTest, TheStatusLineIsErasedBeforeAMessageAndOnCtrlC) {
+    DeviceEmulator mute({.neverReply = true});
+    map.Map(3, mute.DevicePath());
+    DevicePorts("QUELB,COM2\r\n");  // an entry the map lacks
+    const std::string notRead = NotRead("COM2", "No such file or directory");
+    EXPECT_EQ(test::RunSeenOn(true, "dumb", program_, {}, dir.Path()).errors, notRead);
+    DevicePorts("QUELB,COM2\r\nZIM-8x8,COM3\r\n");
+    const std::string shown =
+        "\rReading QUELB on COM2...\x1b[K\r\x1b[K" + notRead +
+        "\rReading ZIM-8x8 on COM3...\x1b[K\rReading ZIM-8x8 on COM3 (command 1 of 35)...\x1b[K";
+    auto r = test::RunSeenOn(true, "xterm", program_, {}, dir.Path(), shown);
+    EXPECT_EQ(r.status, 128 + SIGINT);
+    EXPECT_TRUE(r.errors.starts_with(shown) && r.errors.ends_with(")...\x1b[K\r\x1b[K")) << r.errors;
+}
+
 // Text in the line ends of other editors, with or without a byte-order mark.
 std::string Variant(const std::string& crlfText, const std::string& lineEnd, bool mark) {
     std::string out = mark ? "\xEF\xBB\xBF" : "";
@@ -554,7 +581,9 @@ TEST_F(QueryTest, BabblingOrUnpluggedDeviceEndsTheRunWithinSeconds) {
         map.Map(1, device.DevicePath());
 
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(Run({"-d"}).status, 0);
+        auto r = Run({"-d"});
+        EXPECT_EQ(r.errors, c.options.hangUpAfter < 0 ? "" : NotRead("COM1", "the line hung up"));
+        EXPECT_EQ(r.status, r.errors.empty() ? 0 : 2);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         // Each line ends on its own bound: a babbling line at its reply's 64th
         // character (about 64 ms here, for each of the 42 lines), a hung-up one at

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,7 +34,8 @@ struct ProgramResult {
 // itself, such as a terminal or a pipe) and waits for it to end.
 inline ProgramResult RunProgramWithErrorsOn(const std::string& exe, const std::vector<std::string>& args,
                                             const std::string& folder, int errors,
-                                            std::chrono::milliseconds deadline = std::chrono::seconds(30)) {
+                                            std::chrono::milliseconds deadline = std::chrono::seconds(30),
+                                            const std::function<void(pid_t running)>& whileRunning = {}) {
     std::vector<std::string> words{exe};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -49,6 +52,7 @@ inline ProgramResult RunProgramWithErrorsOn(const std::string& exe, const std::v
     posix_spawn_file_actions_destroy(&actions);
     ProgramResult result;
     if (rc != 0) return result;
+    if (whileRunning) whileRunning(pid);
 
     // The process's descriptor becomes readable when it ends.
     const int process = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
@@ -80,6 +84,37 @@ inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::s
     text << in.rdbuf();
     result.errors = text.str();
     return result;
+}
+
+// Runs exe with TERM=term, its standard error on a raw terminal (the bytes as written) or a pipe,
+// and SIGINT once the text interruptAt (if any) has come there; errors holds all it wrote.
+inline ProgramResult RunSeenOn(bool terminal, const char* term, const std::string& exe,
+                               const std::vector<std::string>& args, const std::string& folder,
+                               const std::string& interruptAt = "") {
+    int ends[2];  // read, write
+    termios raw{};
+    ::cfmakeraw(&raw);
+    if ((terminal ? ::openpty(&ends[0], &ends[1], nullptr, &raw, nullptr) : ::pipe(ends)) != 0) return {};
+    ::fcntl(ends[0], F_SETFL, O_NONBLOCK);
+    ::setenv("TERM", term, 1);
+    std::string seen;
+    char buffer[512];
+    const auto take = [&] {
+        for (ssize_t n; (n = ::read(ends[0], buffer, sizeof buffer)) > 0;)
+            seen.append(buffer, std::size_t(n));
+    };
+    const auto interrupt = [&](pid_t pid) {
+        if (interruptAt.empty()) return;
+        for (pollfd p{ends[0], POLLIN, 0};
+             seen.find(interruptAt) == std::string::npos && ::poll(&p, 1, 30000) > 0;)
+            take();
+        ::kill(pid, SIGINT);
+    };
+    ProgramResult r = RunProgramWithErrorsOn(exe, args, folder, ends[1], std::chrono::seconds(30), interrupt);
+    take();  // the program has ended: what it wrote is there, and no more comes
+    for (int fd : ends) ::close(fd);
+    r.errors = seen;
+    return r;
 }
 
 }  // namespace tavo::test
