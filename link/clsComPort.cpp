@@ -280,15 +280,12 @@ clsComPort::ReplyEnd clsComPort::ReadReply(std::string& reply, std::uint32_t wai
             const std::string got = control_.Input();
             Trace("(" + got + ")");
             for (char c : monitor.Take(got.front())) {
-                if (c == '*') {
-                    if (!begun) outOfStep_ = true;
-                    return ReplyEnd::EndMark;
-                }
                 if (c == '!') {
                     begun = true;
                     continue;
                 }
                 if (!begun) outOfStep_ = true;
+                if (c == '*') return ReplyEnd::EndMark;
                 reply += c;
             }
             if (++count == 1) deadline = timeGetTime() + kMaxReplyMs;
