@@ -54,6 +54,10 @@ void CommandFileRunner::RunLine(const std::string& line, OutputFile* feedback) {
         return;
     }
     const std::string reply = port_ ? port_->SendCmdStrResponce(line) : std::string();
+    if (IsReadLine(line)) {
+        ++readsSent_;
+        readsAnswered_ += !reply.empty();
+    }
     const bool writeFeedback = feedback && feedback->IsOpen();
     if (!reply.empty()) {
         const std::string word = reply.substr(0, 6);

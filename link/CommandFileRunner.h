@@ -67,6 +67,10 @@ class CommandFileRunner {
     // given and open. False when a read error ended the command file early.
     bool Run(InputFile& commands, OutputFile* feedback);
 
+    // The read lines sent so far, and how many of them got a reply.
+    std::size_t ReadsSent() const { return readsSent_; }
+    std::size_t ReadsAnswered() const { return readsAnswered_; }
+
     // A read line: its command code (two characters from the first, or from the
     // second when the line begins with "!") is not below "8" as text.
     static bool IsReadLine(std::string_view line);
@@ -77,6 +81,8 @@ class CommandFileRunner {
     clsComPort* port_;
     Policy policy_;
     ReplySink sink_;
+    std::size_t readsSent_ = 0;
+    std::size_t readsAnswered_ = 0;
 };
 
 }  // namespace tavo

@@ -28,6 +28,9 @@ constexpr std::string_view kTooLongNote = "\r\nReply too long.\r\n";
 // quiet: a monitor message, echoes that came late or twice, what a device held
 // back in a pause. A line that sends more without a pause is babbling.
 constexpr std::size_t kBurstChars = 16;
+// Whole monitor messages that may come back to back besides: eight of the
+// longest kind.
+constexpr std::size_t kMessageBurstChars = 8 * 12;
 
 // Shows the hourglass on the active window for the length of a port operation.
 class Hourglass {
@@ -58,6 +61,14 @@ bool IsReadFrame(const std::string& frame) {
 }
 
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// A device answers a read with a reply code (the read's code, 80 and above)
+// and four data digits, all hexadecimal; callers keep the first six characters
+// of a longer word.
+bool IsReplyWord(const std::string& word) {
+    return word.size() >= 6 && HexDigitValue(word[0]) >= 8 &&
+           std::all_of(word.begin(), word.begin() + 6, [](char c) { return HexDigitValue(c) >= 0; });
+}
 
 }  // namespace
 
@@ -232,11 +243,17 @@ void clsComPort::DropWaiting() {
 }
 
 bool clsComPort::TakeUntilQuiet(std::size_t maxChars, bool trace) {
+    // Whole monitor messages do not count toward maxChars: a remote pressed
+    // during a command makes a device send a few back to back. A line that
+    // sends nothing but messages without a pause is still cut off, later.
     const std::uint32_t quietMs = QuietWindowMs();
+    MonitorMessageFilter monitor;
+    std::size_t stray = 0;
     for (std::size_t taken = 0; control_.WaitForInput(timeGetTime() + quietMs); ++taken) {
-        if (taken == maxChars) return false;
+        if (stray >= maxChars || taken == maxChars + kMessageBurstChars) return false;
         const std::string got = control_.Input();
         if (trace) Trace("(" + got + ")");
+        stray += monitor.Take(got.front()).size();
     }
     return true;
 }
@@ -267,9 +284,11 @@ bool clsComPort::SendFrame(const std::string& frame) {
 }
 
 clsComPort::ReplyEnd clsComPort::ReadReply(std::string& reply, std::uint32_t waitMs, int silentWaitsAllowed) {
-    // A monitor message is no part of a reply, wherever it lands; any other
-    // character is, even before the device's "!". But a reply that did not
-    // begin with that "!" leaves the line out of step.
+    // The reply is what stands between the device's "!" and its "*", without
+    // the monitor messages that land in it. Anything else (a stray character
+    // before the "!", noise that ends in "*", a word that is no reply word) is
+    // passed over, and leaves the line out of step: reading goes on for the
+    // reply within the same bounds as before.
     MonitorMessageFilter monitor;
     bool begun = false;
     int silentWaits = 1;
@@ -280,13 +299,16 @@ clsComPort::ReplyEnd clsComPort::ReadReply(std::string& reply, std::uint32_t wai
             const std::string got = control_.Input();
             Trace("(" + got + ")");
             for (char c : monitor.Take(got.front())) {
-                if (c == '!') {
-                    begun = true;
+                if (c == '*' && begun && IsReplyWord(reply)) return ReplyEnd::EndMark;
+                if (begun && c != '!' && c != '*') {
+                    reply += c;
                     continue;
                 }
-                if (!begun) outOfStep_ = true;
-                if (c == '*') return ReplyEnd::EndMark;
-                reply += c;
+                // A stray character before the "!", or the "*" of a word that
+                // is no reply word; a "!" begins the reply anew.
+                if (begun || c != '!') outOfStep_ = true;
+                begun = c == '!';
+                reply.clear();
             }
             if (++count == 1) deadline = timeGetTime() + kMaxReplyMs;
             if (count == kMaxReplyChars || ClockReached(timeGetTime(), deadline)) break;

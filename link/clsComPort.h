@@ -74,7 +74,8 @@ class clsComPort {
     const clsLogFile& DebugLog() const { return debugLog_; }
 
   private:
-    // How a reply read ended: at its "*", in silence (or on a dead line), or past its bounds.
+    // How a reply read ended: at the "*" of a reply word, in silence (or on a
+    // dead line), or past its bounds.
     enum class ReplyEnd { EndMark, Silence, TooLong };
     // How one echo try ended.
     enum class Echo { Matched, Silence, Wrong };
@@ -86,7 +87,8 @@ class clsComPort {
     // Empties the receive buffer, with the rest of a monitor message it cut short.
     void DropWaiting();
     // Takes what comes until the line has been quiet for a few character times;
-    // false when maxChars came first (a line that babbles).
+    // false when maxChars came first (a line that babbles), whole monitor
+    // messages not counted.
     bool TakeUntilQuiet(std::size_t maxChars, bool trace);
     // Brings the line back into step after a fault before an exchange begins.
     void BeginExchange();

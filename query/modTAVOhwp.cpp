@@ -247,7 +247,11 @@ class Query {
             FileFailure("Unable to read the initialization file (" + initFile + forDevice,
                         commands.ErrorText());
         if (!report_.OutputData()) failed_ = true;  // the report shows its own box
-        if (!EndDevice(true)) NotRead(deviceName, portName, kHungUp);
+        if (!EndDevice(true))
+            NotRead(deviceName, portName, kHungUp);
+        else if (runner.ReadsSent() > 0 && runner.ReadsAnswered() == 0)
+            // A line that only echoes (a loop-back plug) passes the presence test.
+            NotRead(deviceName, portName, "no read command was answered");
     }
 
     Settings s_;

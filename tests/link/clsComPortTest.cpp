@@ -185,17 +185,15 @@ TEST(clsComPortWire, IdentifyReplyFromAMatrixSwitch) {
                   "[STAMP]: Log closed.\r\n");
 }
 
-TEST(clsComPortWire, NoiseBeforeTheReplyIsPartOfItButAMonitorMessageIsNot) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"zz", "zz90ABCD"},
-        {"$0A", "$0A90ABCD"},  // a message cut short is noise
-        {"$0A1F+", "90ABCD"},
-        {"$62x2+\r\n$0CC0zz0004+", "\r\n90ABCD"},
-    };
-    for (const auto& [noise, reply] : cases) {
+TEST(clsComPortWire, AReplyIsTheReplyWordBetweenTheDevicesBangAndItsStar) {
+    // Noise before the device's "!", even a "*" or a false reply, is passed over; the next read too.
+    for (const std::string noise :
+         {"zz", "\r\n", "$0A", "$0Az9x", "$0A1F+", "$62x2+\r\n$0CC0zz0004+", "\x9bQ*", "!x", "!Q*!123456*"}) {
         Line line({.noiseBeforeReply = noise});
         line.device.SetRegister(0x10, "ABCD");
-        EXPECT_EQ(line.port.SendCmdStrResponce("900000"), reply) << noise;
+        line.device.SetRegister(0x24, "6622");
+        EXPECT_EQ(line.port.SendCmdStrResponce("900000"), "90ABCD") << noise;
+        EXPECT_EQ(line.port.SendCmdStrResponce("A40000"), "A46622") << noise;
     }
 }
 
@@ -433,11 +431,12 @@ TEST(clsComPortWait, TriesWaitsAndReplyBoundsCountedInTurns) {
     const auto once = [&](const std::string& t) {
         return t.find(started) == std::string::npos || seen++ ? 0u : 5000u;
     };
+    const auto sent = [](const std::string& t) { return t.ends_with("A(A)*(*)") ? 1u : 0u; };
     struct Case {
         const char* name;
         EmulatorOptions options;
         std::function<std::uint32_t(const std::string&)> step;
-        std::string reply;
+        std::string reply;     // of the read "810000"; "sent" for the write "050001"
         int turns;             // -1: not counted
         std::string traceEnd;  // of the command's trace line
     };
@@ -454,6 +453,7 @@ TEST(clsComPortWait, TriesWaitsAndReplyBoundsCountedInTurns) {
         {"500 ms before each character", {.replyGap = 100ms}, each, "810000", -1, reply + "(*)\r\n"},
         // A reply still coming 5 s after its first character is no reply.
         {"5 s on", {.replyGap = 100ms}, once, "", 1, "(!)(8)\r\nReply too long.\r\n\r\n"},
+        {"write, then three quiet character times", {}, sent, "sent", 5, "A(A)*(*)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -468,7 +468,9 @@ TEST(clsComPortWait, TriesWaitsAndReplyBoundsCountedInTurns) {
             }
         });
         SetClockFrozenForTesting(true);
-        EXPECT_EQ(line.port.SendCmdStrResponce("810000"), c.reply);
+        EXPECT_EQ(c.reply == "sent" ? line.port.SendCmdString("050001") ? "sent" : ""
+                                    : line.port.SendCmdStrResponce("810000"),
+                  c.reply);
         SetClockFrozenForTesting(false);
         SetYieldHook(nullptr);
         SetClockBiasForTesting(0);
@@ -493,10 +495,14 @@ TEST(clsComPortPresence, EchoingDeviceAndSilentPort) {
 }
 
 TEST(clsComPortPresence, StaleCharacterRuleIsChosenPerProgram) {
-    // Characters already waiting count as the echoes for the console programs...
+    // Characters already waiting count as the echoes for the console programs,
+    // and after the "-" whole monitor messages back to back are passed over...
     Line keep({.silent = true}, EchoRule::KeepStale);
-    keep.device.Inject("!-");
+    keep.device.Inject("!-$0CC0zz0004+$0CC0zz0004+$0A1F+$0A1F+$0A1F+");
     EXPECT_TRUE(keep.port.CanSeeDevice());
+    Line babble({.silent = true}, EchoRule::KeepStale);  // ...but not a line that keeps sending
+    babble.device.Inject("!-" + std::string(17, '8'));
+    EXPECT_FALSE(babble.port.CanSeeDevice());
 
     // ...and are emptied first by the windowed program.
     Line empty({.silent = true}, EchoRule::EmptyBufferFirst);

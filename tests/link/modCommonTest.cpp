@@ -134,11 +134,11 @@ TEST(IdentifyDevice, TellsTheModelsApart) {
     EXPECT_EQ(IdentifyDevice(zim.port), "ZIM-8x8");
 }
 
-TEST(IdentifyDevice, ShortReplyCountsAsTheMatrixSwitch) {
+TEST(IdentifyDevice, AWordThatIsNoReplyWordIsNoReply) {
     IdentifyLine line({.model = test::DeviceModel::QUELB});
-    line.device.SetRegister(0x01, "");  // the reply is the bare reply code "81"
+    line.device.SetRegister(0x01, "Z00");  // "81Z00": no reply word
     ASSERT_TRUE(line.port.OpenPort());
-    EXPECT_EQ(IdentifyDevice(line.port), "ZIM-8x8");
+    EXPECT_EQ(IdentifyDevice(line.port), "");
 }
 
 TEST(IdentifyDevice, ClosedPortSilenceAndNoReplyGiveNothing) {

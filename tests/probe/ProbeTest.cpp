@@ -141,19 +141,21 @@ TEST_F(Probe, PortsWithoutAnIdentifiedDeviceAreLoggedAndAnEarlierFileIsRemoved) 
 }
 
 TEST_F(Probe, ReplyCharactersThreeAndFourTellTheModel) {
+    // A stray character before the reply is no part of it; a short word or noise is no reply.
+    DeviceEmulator strayRelay({.noiseBeforeReply = "x"});
     DeviceEmulator shortRelay;
     shortRelay.SetRegister(0x01, "00");  // reply word "8100"
-    DeviceEmulator shortest;
-    shortest.SetRegister(0x01, "");  // reply word "81"
+    DeviceEmulator loopBack({.neverReply = true, .noiseBeforeReply = "\x9bQ*"});
     DeviceEmulator other;
     other.SetRegister(0x01, "AB00");
-    map_.Map(1, shortRelay.DevicePath());
-    map_.Map(2, shortest.DevicePath());
+    map_.Map(1, strayRelay.DevicePath());
+    map_.Map(4, shortRelay.DevicePath());
+    map_.Map(5, loopBack.DevicePath());
     fs::create_symlink(other.DevicePath(), map_.Path() + "/COM03");
 
     EXPECT_EQ(Run({"-d"}).status, 0);
     // The file names the port as listed, the log by its number.
-    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\nZIM-8x8,COM2\nZIM-8x8,COM03\n"));
+    EXPECT_EQ(ReadFile(InProgram("tavo.txt")), Crlf("QUELB,COM1\nZIM-8x8,COM03\n"));
     EXPECT_NE(Log(InProgram("tavohwp.txt")).find("COM3:\r\n[STAMP]: !(!)8(8)1(1)"), std::string::npos);
     EXPECT_NE(Log(InProgram("tavohwp.txt")).find("COM3: appears to be an ZIM-8x8.\r\n"), std::string::npos);
 }

@@ -267,13 +267,14 @@ int DeviceEmulator::TakeFrame(const std::string& body) {
         registers_[static_cast<std::size_t>(code)] = word.substr(2);
         return -1;
     }
-    return options_.neverReply ? -1 : code;
+    return code;
 }
 
 void DeviceEmulator::Reply(int code, Clock::time_point sendAt) {
     const bool babble = options_.babbleFor.count() > 0;
-    std::string reply = options_.noiseBeforeReply + "!" + Hex2(code) + Register(code);
-    if (!options_.replyWithoutEnd && !babble) reply += "*" + options_.afterReply;
+    std::string reply = options_.noiseBeforeReply;
+    if (!options_.neverReply) reply += "!" + Hex2(code) + Register(code);
+    if (!options_.neverReply && !options_.replyWithoutEnd && !babble) reply += "*" + options_.afterReply;
     for (char r : reply) {
         sendAt += options_.pace + options_.replyGap;  // back to back, as a UART sends them
         SendAt(r, sendAt);

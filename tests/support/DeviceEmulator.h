@@ -39,9 +39,9 @@ struct EmulatorOptions {
     bool wrongEcho = false;            // echoes a different character than it received (no line end)
     bool echoTwice = false;            // echoes every character twice (a loop-back beside the device)
     int stopEchoAfter = -1;            // echoes only the first N characters (-1: all)
-    bool neverReply = false;           // echoes but never answers a read
+    bool neverReply = false;           // echoes but never answers a read (a loop-back line)
     bool replyWithoutEnd = false;      // the reply lacks its closing "*"
-    std::string noiseBeforeReply;      // sent ahead of the reply's "!"
+    std::string noiseBeforeReply;      // sent ahead of the reply's "!" (alone, with neverReply)
     std::string afterReply;            // sent after the reply's "*" (a line end, noise)
     int hangUpAfter = -1;              // hangs up (as if unplugged) on receiving character N+1 (-1: never)
     std::chrono::nanoseconds pace{0};  // time one character spends on the wire
