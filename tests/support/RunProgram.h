@@ -86,11 +86,13 @@ inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::s
     return result;
 }
 
-// Runs exe with TERM=term, its standard error on a raw terminal (the bytes as written) or a pipe,
-// and SIGINT once the text interruptAt (if any) has come there; errors holds all it wrote.
-inline ProgramResult RunSeenOn(bool terminal, const char* term, const std::string& exe,
-                               const std::vector<std::string>& args, const std::string& folder,
-                               const std::string& interruptAt = "") {
+// Runs exe with TERM=term, its standard error on a raw terminal (the bytes as written) or a pipe;
+// once the text interruptAt (if any) has come there, calls beforeSignal and sends signal. errors
+// holds all it wrote.
+inline ProgramResult RunSeenOn(
+    bool terminal, const char* term, const std::string& exe, const std::vector<std::string>& args,
+    const std::string& folder, const std::string& interruptAt = "", int signal = SIGINT,
+    const std::function<void()>& beforeSignal = [] {}) {
     int ends[2];  // read, write
     termios raw{};
     ::cfmakeraw(&raw);
@@ -108,13 +110,29 @@ inline ProgramResult RunSeenOn(bool terminal, const char* term, const std::strin
         for (pollfd p{ends[0], POLLIN, 0};
              seen.find(interruptAt) == std::string::npos && ::poll(&p, 1, 30000) > 0;)
             take();
-        ::kill(pid, SIGINT);
+        beforeSignal();
+        ::kill(pid, signal);
     };
     ProgramResult r = RunProgramWithErrorsOn(exe, args, folder, ends[1], std::chrono::seconds(30), interrupt);
     take();  // the program has ended: what it wrote is there, and no more comes
     for (int fd : ends) ::close(fd);
     r.errors = seen;
     return r;
+}
+
+// 0 when a user who is not root opens the device node path, else the reason (an errno value);
+// run as root, the open is tried as nobody.
+inline int OpenErrorAsUser(const std::string& path) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(255);
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ::_exit(fd < 0 ? errno : 0);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
 }
 
 }  // namespace tavo::test
