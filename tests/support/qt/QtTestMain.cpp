@@ -2,12 +2,18 @@
 // object for the whole run, on the headless platform unless one is chosen.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
+#include <cerrno>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // In a session without a runtime folder (su -) Qt would warn at each start, the build's test
+    // listing included, and make one in /tmp: the tests get their own in the build folder.
+    if (!std::getenv("XDG_RUNTIME_DIR") && (::mkdir(TAVO_TEST_RUNTIME_DIR, 0700) == 0 || errno == EEXIST))
+        ::setenv("XDG_RUNTIME_DIR", TAVO_TEST_RUNTIME_DIR, 1);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
