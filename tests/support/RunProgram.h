@@ -86,9 +86,8 @@ inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::s
     return result;
 }
 
-// Runs exe with TERM=term, its standard error on a raw terminal (the bytes as written) or a pipe;
-// once the text interruptAt (if any) has come there, calls beforeSignal and sends signal. errors
-// holds all it wrote.
+// Runs exe with TERM=term, its standard error on a raw terminal (the bytes as written) or a pipe; once the
+// text interruptAt (if any) has come there, calls beforeSignal and sends signal. errors holds all it wrote.
 inline ProgramResult RunSeenOn(
     bool terminal, const char* term, const std::string& exe, const std::vector<std::string>& args,
     const std::string& folder, const std::string& interruptAt = "", int signal = SIGINT,
@@ -120,18 +119,13 @@ inline ProgramResult RunSeenOn(
     return r;
 }
 
-// 0 when a user who is not root opens the device node path, else the reason (an errno value);
-// run as root, the open is tried as nobody.
-inline int OpenErrorAsUser(const std::string& path) {
+// What f returns, run in a child process as a user who is not root (as nobody when the test
+// runs as root); 255 when the child cannot become that user.
+inline int AsUser(const std::function<int()>& f) {
     const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(255);
-        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ::_exit(fd < 0 ? errno : 0);
-    }
+    if (child == 0) ::_exit(::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0) ? 255 : f());
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
 }
 

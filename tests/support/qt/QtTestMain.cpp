@@ -10,8 +10,7 @@
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // In a session without a runtime folder (su -) Qt would warn at each start, the build's test
-    // listing included, and make one in /tmp: the tests get their own in the build folder.
+    // A runtime folder of the build: in a session without one (su -), Qt warns and makes one in /tmp.
     if (!std::getenv("XDG_RUNTIME_DIR") && (::mkdir(TAVO_TEST_RUNTIME_DIR, 0700) == 0 || errno == EEXIST))
         ::setenv("XDG_RUNTIME_DIR", TAVO_TEST_RUNTIME_DIR, 1);
     QApplication app(argc, argv);
