@@ -29,7 +29,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 fi
 
-jobs=$(nproc)
+# The build tools' own setting, else one job per core.
+jobs=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 passed=0
 failed=0
 # Runs ctest in a build folder and adds its counts to the totals.

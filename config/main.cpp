@@ -6,10 +6,13 @@
 
 #include "config/QtHosts.h"
 #include "config/modTAVOCfg.h"
+#include "link/EndSignals.h"
 #include "link/clsCmdLineParams.h"
 #include "windows/DeviceWindows.h"
 
 int main(int argc, char** argv) {
+    // A normal end closes the ports as the windows go; a signal does so too.
+    tavo::LetGoOnEndSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(tavo::modTAVOCfg::kProgramTitle);
     const auto& v = tavo::modTAVOCfg::kProgramVersion;

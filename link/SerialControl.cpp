@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -135,7 +136,7 @@ bool RequestLowLatency(int fd) {
 }
 
 // Takes back what RequestLowLatency turned on, and only that, from the driver's
-// settings as they are now.
+// settings as they are now. Safe in a signal handler.
 void DropLowLatency(int fd) {
     serial_struct settings{};
     if (::ioctl(fd, TIOCGSERIAL, &settings) != 0) return;
@@ -143,7 +144,45 @@ void DropLowLatency(int fd) {
     ::ioctl(fd, TIOCSSERIAL, &settings);
 }
 
+// Closes a port as it was before this process opened it: exclusive mode
+// stays on the line after the close until every other opener has closed it
+// too, so it is taken off first. Safe in a signal handler.
+int LetGo(int fd, bool lowLatencySet) {
+    if (lowLatencySet) DropLowLatency(fd);
+    ::ioctl(fd, TIOCNXCL);
+    return ::close(fd);
+}
+
+// The ports this process holds, for a signal that ends it to let go of them
+// (ReleaseHeldPorts): a fixed table of lock-free atomics, all that a handler may touch.
+struct HeldPort {
+    std::atomic<int> fd{-1};
+    std::atomic<bool> lowLatencySet{false};
+};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
+// More than any program of the suite holds at once; a port past them is only closed normally.
+HeldPort gHeld[8];
+
+HeldPort* Hold(int fd) {
+    for (HeldPort& slot : gHeld)
+        if (int free = -1; slot.fd.compare_exchange_strong(free, fd)) return &slot;
+    return nullptr;
+}
+
+void Forget(int fd) {
+    for (HeldPort& slot : gHeld)
+        if (slot.fd.load() == fd) {
+            slot.lowLatencySet = false;  // first: the slot may be taken again once its fd is free
+            slot.fd = -1;
+        }
+}
+
 }  // namespace
+
+void ReleaseHeldPorts() {
+    for (HeldPort& slot : gHeld)
+        if (const int fd = slot.fd.exchange(-1); fd >= 0) LetGo(fd, slot.lowLatencySet);
+}
 
 void AddLowLatency(serial_struct& settings) { settings.flags |= static_cast<int>(ASYNC_LOW_LATENCY); }
 
@@ -167,15 +206,19 @@ int SerialControl::SetPortOpen(bool open) {
     };
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0) return fail(errno);
-    // Exclusive use: a port that another program holds must not open here too.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno == EWOULDBLOCK ? EBUSY : errno);
-    ::ioctl(fd, TIOCEXCL);
     if (!ApplySettings(settings_, tio)) return fail(EINVAL);
+    // Exclusive use: a port that another program holds must not open here too,
+    // nor have its line changed. Exclusive mode comes last, once nothing can
+    // fail, and only on a port held here, so that it is always taken off again.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno == EWOULDBLOCK ? EBUSY : errno);
     if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail(errno);
+    HeldPort* held = Hold(fd);
+    ::ioctl(fd, TIOCEXCL);
     ::tcflush(fd, TCIOFLUSH);
 
     fd_ = fd;
     lowLatencySet_ = RequestLowLatency(fd);
+    if (held) held->lowLatencySet = lowLatencySet_;
     hungUp_ = false;
     commEvent_ = 0;
     rx_.clear();
@@ -185,11 +228,11 @@ int SerialControl::SetPortOpen(bool open) {
 
 void SerialControl::Close() {
     if (fd_ < 0) return;
-    if (lowLatencySet_ && !hungUp_) DropLowLatency(fd_);
-    lowLatencySet_ = false;
-    ::ioctl(fd_, TIOCNXCL);
     // An error seen on the line (a hang-up) stays the last event after closing.
-    if (::close(fd_) != 0) commEvent_ = errno;
+    if (LetGo(fd_, lowLatencySet_ && !hungUp_) != 0) commEvent_ = errno;
+    // Forgotten only after the close: a signal until then still lets go of it.
+    Forget(fd_);
+    lowLatencySet_ = false;
     fd_ = -1;
     rx_.clear();
     rxPos_ = 0;

@@ -18,6 +18,10 @@ namespace tavo {
 // unprivileged caller may change only a few flags).
 void AddLowLatency(serial_struct& settings);
 
+// Lets go of every port this process holds open, as closing it would, for a
+// signal that ends the process (EndSignals). Only async-signal-safe calls.
+void ReleaseHeldPorts();
+
 class SerialControl {
   public:
     SerialControl() = default;

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <string_view>
 
@@ -13,7 +14,6 @@ namespace {
 constexpr char kLineStart[] = "\r";
 constexpr char kClearToEnd[] = "\x1b[K";
 constexpr char kErase[] = "\r\x1b[K";
-constexpr int kEndSignals[] = {SIGINT, SIGTERM};
 
 // The descriptor on which a line stands, or -1: all that a signal handler reads.
 volatile std::sig_atomic_t gShownOn = -1;
@@ -34,31 +34,14 @@ bool WriteAll(int fd, const char* bytes, std::size_t size) {
     }
     return true;
 }
-
-// Only async-signal-safe calls: a signal ends the program, its line erased first.
-extern "C" void EraseAndEnd(int signal) {
-    if (const int fd = gShownOn; fd >= 0) WriteAll(fd, kErase, sizeof kErase - 1);
-    // The handler was reset on entry: the signal, delivered on return, ends the
-    // program as it would have, and its parent sees the signal.
-    ::raise(signal);
-}
 }  // namespace
 
-StatusLine::StatusLine(int fd) : fd_(fd), active_(::isatty(fd) == 1 && CanClearLine()) {
-    struct sigaction erase {};
-    erase.sa_handler = EraseAndEnd;
-    erase.sa_flags = static_cast<int>(SA_RESETHAND);
-    sigemptyset(&erase.sa_mask);
-    for (int i = 0; i < 2; ++i) {
-        ::sigaction(kEndSignals[i], nullptr, &previous_[i]);
-        // A signal that the program ignores, or handles itself, is left so.
-        if (active_ && previous_[i].sa_handler == SIG_DFL) ::sigaction(kEndSignals[i], &erase, nullptr);
-    }
-}
+StatusLine::StatusLine(int fd) : fd_(fd), active_(::isatty(fd) == 1 && CanClearLine()) {}
 
-StatusLine::~StatusLine() {
-    Clear();
-    for (int i = 0; i < 2; ++i) ::sigaction(kEndSignals[i], &previous_[i], nullptr);
+StatusLine::~StatusLine() { Clear(); }
+
+void StatusLine::EraseShown() {
+    if (const int fd = gShownOn; fd >= 0) WriteAll(fd, kErase, sizeof kErase - 1);
 }
 
 void StatusLine::Show(const std::string& text) {

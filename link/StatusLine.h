@@ -1,12 +1,11 @@
 #pragma once
 // While a console program works through its ports, a person at a terminal
 // sees what it is doing: one line on standard error, rewritten in place and
-// erased when the work ends, before any message, and when Ctrl-C or SIGTERM
-// ends the program, so that the terminal is left as it was. Where standard
+// erased when the work ends, before any message, and when a signal ends the
+// program (EndSignals), so that the terminal is left as it was. Where standard
 // error is no terminal (a script, a pipe, a log file), or a terminal that
 // cannot clear a line (TERM unset or "dumb"), nothing at all is written.
 
-#include <csignal>
 #include <string>
 
 namespace tavo {
@@ -23,6 +22,9 @@ class StatusLine {
     void Show(const std::string& text);
     // Erases the line: before other output on the terminal, and at the end.
     void Clear();
+    // Erases the line that is shown, if any, for a signal that ends the
+    // program. Only async-signal-safe calls.
+    static void EraseShown();
 
   private:
     void Write(const std::string& bytes);
@@ -30,7 +32,6 @@ class StatusLine {
     int fd_;
     bool active_;
     bool shown_ = false;
-    struct sigaction previous_[2]{};  // what SIGINT and SIGTERM did before
 };
 
 }  // namespace tavo

@@ -31,8 +31,30 @@ show_results() {
   echo "(all in $out, with the logs tavohwp.txt and tavoqry.txt)"
 }
 
+# Names each port that the probe's log $1 says did not open, with the system's
+# reason and the remedy; false when every port opened.
+tell_unopened() {
+  local port code reason none=1
+  [ -f "$1" ] || return 1
+  while read -r port code; do
+    none=0
+    reason="see $1"
+    [ -z "$code" ] || reason="$(perl -e '$! = shift; print "$!"' "$code") (ERROR: $code in $1)"
+    echo "$port could not be opened: $reason"
+    case $code in
+      13) echo '    Join the group dialout (sudo adduser $USER dialout), then log in again.' ;;
+      16) echo "    Another program holds it: sudo fuser -v on the port's device node names that program." ;;
+    esac
+  done < <(tr -d '\r' <"$1" | awk -F': ' '$2 == "ERROR" { code = $3; next }
+    sub(/^Error opening serial port /, "", $2) { sub(/:$/, "", $2); print $2, code }
+    $2 !~ / is in use by another program/ { code = "" }')
+  [ $none -eq 1 ] || echo "(Troubleshooting in docs/first-run.md tells more.)"
+  return $none
+}
+
 echo "== Probing the serial ports of this machine (tavohwp -d)"
 ./tavohwp -d || exit
+tell_unopened "$bin/tavohwp.txt" && unopened=1
 if [ -f tavo.txt ]; then
   echo "== Querying the devices found (tavoqry -d)"
   ./tavoqry -d
@@ -41,7 +63,11 @@ if [ -f tavo.txt ]; then
   exit $status
 fi
 
-echo "No device answered on any serial port of this machine. To show what the suite does, the same"
+if [ -n "${unopened:-}" ]; then
+  echo "No device answered on the serial ports that opened. To show what the suite does, the same"
+else
+  echo "No device answered on any serial port of this machine. To show what the suite does, the same"
+fi
 echo "probe and query now run against EMULATED devices: a QUELB relay controller on COM1 and a"
 echo "ZIM-8x8 matrix switch on COM4, on pseudo-terminals of the development tool tavoemu."
 work=$(cd "$bin/.." && pwd)/emulated

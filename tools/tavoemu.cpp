@@ -6,14 +6,16 @@
 //
 // creates FOLDER (it must not exist) with the entries COM1 and COM4 linked to
 // a relay controller and a matrix switch, prints "ready" once they serve, and
-// serves them until its standard input closes or a signal ends it; then it
-// removes FOLDER again. Each device holds the settings of its model's demo
-// reply set, so a query shows a realistic report. Run the programs with
-// TAVO_PORTS=FOLDER to reach the devices.
+// serves them until a signal (SIGINT, SIGTERM, SIGHUP) ends it, or its
+// standard input closes when that is a pipe; then it removes FOLDER again.
+// Each device holds the settings of its model's demo reply set, so a query
+// shows a realistic report. Run the programs with TAVO_PORTS=FOLDER to reach
+// the devices.
 
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -59,14 +61,19 @@ sigset_t StopSignals() {
     return stop;
 }
 
-// Blocks until standard input closes or one of the stop signals arrives.
+// Blocks until one of the stop signals arrives, or standard input closes when
+// it is a pipe: a script that keeps the emulator on one (a coprocess) stops it
+// so, or by ending. Other input is not watched: /dev/null, which a script's
+// "tavoemu ... &" gets, would otherwise stop it at once.
 void ServeUntilTold(const sigset_t& stop) {
+    struct stat in {};
+    const bool piped = ::fstat(STDIN_FILENO, &in) == 0 && S_ISFIFO(in.st_mode);
     const int signals = ::signalfd(-1, &stop, SFD_CLOEXEC);
-    pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {signals, POLLIN, 0}};
+    pollfd fds[2] = {{signals, POLLIN, 0}, {piped ? STDIN_FILENO : -1, POLLIN, 0}};
     char buf[256];
     while (::poll(fds, 2, -1) >= 0 || errno == EINTR) {
-        if (fds[1].revents != 0) break;
-        if (fds[0].revents != 0 && ::read(STDIN_FILENO, buf, sizeof buf) <= 0) break;
+        if (fds[0].revents != 0) break;
+        if (fds[1].revents != 0 && ::read(STDIN_FILENO, buf, sizeof buf) <= 0) break;
     }
     ::close(signals);
 }

@@ -14,6 +14,7 @@
 #include "link/UiHooks.h"
 #include "link/clsComPort.h"
 #include "tests/support/DeviceEmulator.h"
+#include "tests/support/RunProgram.h"
 
 namespace tavo {
 namespace {
@@ -149,17 +150,8 @@ TEST(clsComPortOpen, PortHeldByAnotherProgramOrWithoutPermissionFails) {
 
     // Without permission: as an unprivileged user when running as root.
     ::chmod(map.Path().c_str(), 0755);
-    child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(3);
-        if (::geteuid() != 0) ::chmod(device.DevicePath().c_str(), 0);
-        clsComPort denied(EchoRule::KeepStale);
-        ::_exit(denied.OpenPort() ? 1 : 0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    if (::geteuid() != 0) ::chmod(device.DevicePath().c_str(), 0);
+    EXPECT_EQ(test::AsUser([] { return clsComPort(EchoRule::KeepStale).OpenPort() ? 1 : 0; }), 0);
 }
 
 TEST(clsComPortWire, WriteCommandTraceMatchesByteForByte) {

@@ -477,11 +477,17 @@ TEST_F(QueryTest, CommandLineAndConfigurationFile) {
     EXPECT_EQ(Run({"-c"}).errors, "");
 }
 
-// On a terminal the query shows the device and port it reads and how far it
-// has come; the line is erased before a message, and when Ctrl-C ends the run.
-TEST_F(QueryTest, TheStatusLineIsErasedBeforeAMessageAndOnCtrlC) {
+// On a terminal the query shows the device and port it reads and how far it has come; the line is erased
+// before a message, and when a signal ends the run, which lets go of its port, refused to others till then.
+TEST_F(QueryTest, TheStatusLineIsErasedAndThePortFreedWhenASignalEndsTheRun) {
     DeviceEmulator mute({.neverReply = true});
     map.Map(3, mute.DevicePath());
+    ASSERT_EQ(::chmod(mute.DevicePath().c_str(), 0666), 0);  // open to a user who is not root
+    const auto openError = [&] {
+        return test::AsUser(
+            [&] { return ::open(mute.DevicePath().c_str(), O_RDWR | O_NOCTTY) < 0 ? errno : 0; });
+    };
+    if (openError() == 255) GTEST_SKIP() << "cannot run as another user";
     DevicePorts("QUELB,COM2\r\n");  // an entry the map lacks
     const std::string notRead = NotRead("COM2", "No such file or directory");
     EXPECT_EQ(test::RunSeenOn(true, "dumb", program_, {}, dir.Path()).errors, notRead);
@@ -489,9 +495,13 @@ TEST_F(QueryTest, TheStatusLineIsErasedBeforeAMessageAndOnCtrlC) {
     const std::string shown =
         "\rReading QUELB on COM2...\x1b[K\r\x1b[K" + notRead +
         "\rReading ZIM-8x8 on COM3...\x1b[K\rReading ZIM-8x8 on COM3 (command 1 of 35)...\x1b[K";
-    auto r = test::RunSeenOn(true, "xterm", program_, {}, dir.Path(), shown);
-    EXPECT_EQ(r.status, 128 + SIGINT);
-    EXPECT_TRUE(r.errors.starts_with(shown) && r.errors.ends_with(")...\x1b[K\r\x1b[K")) << r.errors;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        auto r = test::RunSeenOn(true, "xterm", program_, {}, dir.Path(), shown, signal,
+                                 [&] { EXPECT_EQ(openError(), EBUSY); });
+        EXPECT_EQ(r.status, 128 + signal);
+        EXPECT_TRUE(r.errors.starts_with(shown) && r.errors.ends_with(")...\x1b[K\r\x1b[K")) << r.errors;
+        EXPECT_EQ(openError(), 0) << signal;
+    }
 }
 
 // Text in the line ends of other editors, with or without a byte-order mark.

@@ -86,11 +86,12 @@ inline ProgramResult RunProgram(const std::string& exe, const std::vector<std::s
     return result;
 }
 
-// Runs exe with TERM=term, its standard error on a raw terminal (the bytes as written) or a pipe,
-// and SIGINT once the text interruptAt (if any) has come there; errors holds all it wrote.
-inline ProgramResult RunSeenOn(bool terminal, const char* term, const std::string& exe,
-                               const std::vector<std::string>& args, const std::string& folder,
-                               const std::string& interruptAt = "") {
+// Runs exe with TERM=term, its standard error on a raw terminal (the bytes as written) or a pipe; once the
+// text interruptAt (if any) has come there, calls beforeSignal and sends signal. errors holds all it wrote.
+inline ProgramResult RunSeenOn(
+    bool terminal, const char* term, const std::string& exe, const std::vector<std::string>& args,
+    const std::string& folder, const std::string& interruptAt = "", int signal = SIGINT,
+    const std::function<void()>& beforeSignal = [] {}) {
     int ends[2];  // read, write
     termios raw{};
     ::cfmakeraw(&raw);
@@ -108,13 +109,24 @@ inline ProgramResult RunSeenOn(bool terminal, const char* term, const std::strin
         for (pollfd p{ends[0], POLLIN, 0};
              seen.find(interruptAt) == std::string::npos && ::poll(&p, 1, 30000) > 0;)
             take();
-        ::kill(pid, SIGINT);
+        beforeSignal();
+        ::kill(pid, signal);
     };
     ProgramResult r = RunProgramWithErrorsOn(exe, args, folder, ends[1], std::chrono::seconds(30), interrupt);
     take();  // the program has ended: what it wrote is there, and no more comes
     for (int fd : ends) ::close(fd);
     r.errors = seen;
     return r;
+}
+
+// What f returns, run in a child process as a user who is not root (as nobody when the test
+// runs as root); 255 when the child cannot become that user.
+inline int AsUser(const std::function<int()>& f) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0) ? 255 : f());
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
 }
 
 }  // namespace tavo::test
