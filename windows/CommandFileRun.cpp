@@ -13,10 +13,14 @@
 
 namespace tavo {
 
-bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& replies) {
+bool frmDeviceWindow::ProcessCommandFile(const std::string& file, ReplySet& replies) {
+    return RunCommandFile(file, replies) == RunEnd::AtEnd;
+}
+
+frmDeviceWindow::RunEnd frmDeviceWindow::RunCommandFile(const std::string& fileIn, ReplySet& replies) {
     using namespace modTAVOCfg;
     const std::string file = TrimBlanks(fileIn);
-    if (file.empty()) return false;
+    if (file.empty()) return RunEnd::NotRun;
 
     SetBusy(true);
     auto report = [this](const std::string& message) {
@@ -26,7 +30,7 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
     auto fail = [this, &report](const std::string& message) {
         report(message);
         SetBusy(false);
-        return false;
+        return RunEnd::NotRun;
     };
     const DeviceInstance& device = SelectedDevice();
     // A settings file loaded from the window may be one the window writes.
@@ -36,6 +40,15 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
     InputFile commands(file);
     if (!commands.IsOpen())
         return fail("Command file was not found (" + file + ").\r\n\r\n" + commands.ErrorText());
+    // A closed window stops the run at the next command; it shows nothing more.
+    CommandFileRunner runner(mComPort.get(),
+                             {.replyLines = CommandFileRunner::ReplyLines::ReadsOnly,
+                              .portName = device.Port,
+                              .debug = gDebugFileEnabled,
+                              .stop = [this] { return closeConfirmed_; }},
+                             CommandFileRunner::IntoReplySet(replies));
+    if (!runner.Read(commands))
+        return fail("Command file could not be read (" + file + ").\r\n\r\n" + commands.ErrorText());
     LogIfDebugging("Processing file: " + file);
 
     // A feedback file that cannot be written is reported; the file is run all the same.
@@ -47,15 +60,15 @@ bool frmDeviceWindow::ProcessCommandFile(const std::string& fileIn, ReplySet& re
     if (gFeedbackFileEnabled && !feedback.Open(device.FeedbackFile, OutputFile::Mode::Truncate))
         report(feedbackError());
 
-    CommandFileRunner runner(mComPort.get(),
-                             {CommandFileRunner::ReplyLines::ReadsOnly, device.Port, gDebugFileEnabled},
-                             CommandFileRunner::IntoReplySet(replies));
-    const bool read = runner.Run(commands, &feedback);
+    const CommandFileRunner::Ended ended = runner.Send(&feedback);
     const bool feedbackFailed = feedback.IsOpen() && !feedback.Close();
-    if (!read) return fail("Command file could not be read (" + file + ").\r\n\r\n" + commands.ErrorText());
+    if (ended == CommandFileRunner::Ended::Stopped) {
+        SetBusy(false);
+        return RunEnd::Stopped;
+    }
     if (feedbackFailed) report(feedbackError());
     SetBusy(false);
-    return true;
+    return RunEnd::AtEnd;
 }
 
 }  // namespace tavo

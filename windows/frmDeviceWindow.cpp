@@ -152,7 +152,11 @@ void frmDeviceWindow::Form_Activate() {
 
         ReplySet replies;
         if (!gDemoMode) {
-            ProcessCommandFile(device.Config.InitCmdsFile, replies);
+            // A window closed during the read is gone: nothing is applied or shown.
+            if (RunCommandFile(device.Config.InitCmdsFile, replies) == RunEnd::Stopped) {
+                SetMousePointer(keptPointer);
+                return;
+            }
         } else {
             for (const char* word : Model().demoReplies) replies.Add(word, std::string(word).substr(0, 2));
         }

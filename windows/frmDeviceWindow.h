@@ -169,6 +169,11 @@ class frmDeviceWindow : public QDialog, protected DeviceWindowControls {
     static constexpr const char* kCommunicating = "Communicating with device, please wait...";
     static constexpr const char* kFileFilter = "Text Files (*.txt) | *.txt";
 
+    // How a command file run ended: not run (nothing was sent), stopped by a
+    // close, or at its end.
+    enum class RunEnd { NotRun, Stopped, AtEnd };
+    RunEnd RunCommandFile(const std::string& file, ReplySet& replies);
+
     void ConnectControls();
     void SetMonitoring(bool& monitoring, bool flag, const char* text, QWidget* settings, QWidget* otherPage);
     void EnableBoxClicked(const QCheckBox* box, const char* onWord, const char* offWord);
