@@ -125,11 +125,15 @@ void frmAbout::cmdOK_Click() { accept(); }
 void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
 
 void frmAbout::StartSysInfo() {
+    // Read once for both lookups: a store given as a pipe can be read only once.
+    const KeyStore store = KeyStore::FromFile(KeyStore::StoreFile());
     std::string path;
-    bool located = GetKeyValue(kHKeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path);
+    bool located =
+        GetKeyValue(store, kHKeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path);
     if (!located) {
         std::string folder;
-        if (GetKeyValue(kHKeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", folder)) {
+        if (GetKeyValue(store, kHKeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
+                        folder)) {
             const std::string candidate = folder + "/MSINFO32.EXE";
             if (FileExists(candidate)) {
                 path = candidate;
@@ -144,7 +148,11 @@ void frmAbout::StartSysInfo() {
 
 bool frmAbout::GetKeyValue(std::int32_t KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                            std::string& KeyVal) {
-    const KeyStore store = KeyStore::FromFile(KeyStore::StoreFile());
+    return GetKeyValue(KeyStore::FromFile(KeyStore::StoreFile()), KeyRoot, KeyName, SubKeyRef, KeyVal);
+}
+
+bool frmAbout::GetKeyValue(const KeyStore& store, std::int32_t KeyRoot, const std::string& KeyName,
+                           const std::string& SubKeyRef, std::string& KeyVal) {
     if (!store.HasKey(KeyRoot, KeyName)) {
         KeyVal.clear();
         return false;

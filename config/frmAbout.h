@@ -16,6 +16,8 @@ class QPushButton;
 
 namespace tavo {
 
+class KeyStore;
+
 class frmAbout : public QDialog {
     Q_OBJECT
 
@@ -36,6 +38,9 @@ class frmAbout : public QDialog {
     // value, or a value longer than the 1024-character buffer.
     static bool GetKeyValue(std::int32_t KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                             std::string& KeyVal);
+    // The same from a store read before.
+    static bool GetKeyValue(const KeyStore& store, std::int32_t KeyRoot, const std::string& KeyName,
+                            const std::string& SubKeyRef, std::string& KeyVal);
 
     // "Version " + major.minor.revision.
     static QString VersionText(const modTAVOCfg::ProgramVersion& version);

@@ -114,6 +114,8 @@ bool ReadStartup(const std::string& commandLine) {
         return Fail("File Error", "Configuration file was not specified and/or found!\r\n\r\n" + why + " (" +
                                       gConfigFile + ")");
     const ProfileReader& profile = *loaded;
+    // The boxes about the file's content name it, as the one about a missing file does.
+    const auto inFile = [](const std::string& text) { return text + "\r\n\r\n(" + gConfigFile + ")"; };
     gDevicePortFile = ReadConfigString(profile, "General", "DevicePortFile", gDevicePortFile);
     gFeedbackFileTemplate = ReadConfigString(profile, "General", "DeviceFeedbackFile", gFeedbackFileTemplate);
     gCInfoFileTemplate = ReadConfigString(profile, "General", "DeviceCInfoFile", gCInfoFileTemplate);
@@ -121,7 +123,7 @@ bool ReadStartup(const std::string& commandLine) {
 
     // A negative count names no device either.
     const int count = profile.GetInt("Devices", "Count", 0);
-    if (count <= 0) return Fail("File Error", "No devices defined in configuration file!");
+    if (count <= 0) return Fail("File Error", inFile("No devices defined in configuration file!"));
 
     // Grown one name at a time: a huge Count must not size the table before a
     // name is missing.
@@ -129,7 +131,8 @@ bool ReadStartup(const std::string& commandLine) {
     for (int i = 0; i < count; ++i) {
         DeviceConfig device;
         device.Name = ReadConfigString(profile, "Devices", "Name" + std::to_string(i + 1), "");
-        if (device.Name.empty()) return Fail("File Error", "Invalid device specified in configuration file!");
+        if (device.Name.empty())
+            return Fail("File Error", inFile("Invalid device specified in configuration file!"));
         device.DeviceType = DeviceTypeOfName(device.Name);
         device.InitCmdsFile =
             ReadConfigString(profile, device.Name.c_str(), "InitCmds", device.Name + "_InitCmds.txt");

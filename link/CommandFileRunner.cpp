@@ -33,26 +33,38 @@ bool CommandFileRunner::IsReadLine(std::string_view line) {
 }
 
 bool CommandFileRunner::Run(InputFile& commands, OutputFile* feedback) {
-    std::vector<std::string> lines;
-    for (std::string raw; commands.ReadLine(raw);) lines.push_back(TrimBlanks(raw));
-    const auto total = static_cast<std::size_t>(
-        std::count_if(lines.begin(), lines.end(), [](const std::string& line) { return !line.empty(); }));
-    std::size_t sent = 0;
-    for (const std::string& line : lines) {
-        if (!line.empty()) {
-            if (policy_.progress) policy_.progress(++sent, total);
-            RunLine(line, feedback);
-        }
-        YieldToUi();
-    }
+    const bool read = Read(commands);
+    Send(feedback);
+    return read;
+}
+
+bool CommandFileRunner::Read(InputFile& commands) {
+    lines_.clear();
+    for (std::string raw; commands.ReadLine(raw);) lines_.push_back(TrimBlanks(raw));
     return !commands.Failed();
 }
 
-void CommandFileRunner::RunLine(const std::string& line, OutputFile* feedback) {
-    if (policy_.replyLines == ReplyLines::ReadsOnly && !IsReadLine(line)) {
-        if (port_) port_->SendCmdString(line, true);
-        return;
+CommandFileRunner::Ended CommandFileRunner::Send(OutputFile* feedback) {
+    const auto total = static_cast<std::size_t>(
+        std::count_if(lines_.begin(), lines_.end(), [](const std::string& line) { return !line.empty(); }));
+    std::size_t sent = 0;
+    for (std::size_t n = 0; n < lines_.size(); ++n) {
+        if (!lines_[n].empty()) {
+            if (policy_.stop && policy_.stop()) return Ended::Stopped;
+            if (policy_.progress) policy_.progress(++sent, total);
+            if (!RunLine(lines_[n], feedback) && policy_.stopAtFailedWrite) {
+                failedLine_ = n + 1;
+                return Ended::WriteFailed;
+            }
+        }
+        YieldToUi();
     }
+    return Ended::AtEnd;
+}
+
+bool CommandFileRunner::RunLine(const std::string& line, OutputFile* feedback) {
+    if (policy_.replyLines == ReplyLines::ReadsOnly && !IsReadLine(line))
+        return port_ && port_->SendCmdString(line, true);
     const std::string reply = port_ ? port_->SendCmdStrResponce(line) : std::string();
     if (IsReadLine(line)) {
         ++readsSent_;
@@ -69,6 +81,7 @@ void CommandFileRunner::RunLine(const std::string& line, OutputFile* feedback) {
             port_->LogMessage("No response from device on serial port " + policy_.portName + ":\r\n");
         sink_.noReply();
     }
+    return true;
 }
 
 }  // namespace tavo

@@ -23,6 +23,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "KeyedCollection.h"
 
@@ -49,7 +50,14 @@ class CommandFileRunner {
         bool debug = false;
         // Told before each command is sent: its number, from 1, and how many the file holds.
         std::function<void(std::size_t command, std::size_t commands)> progress;
+        // Asked before each command: true ends the run there (its window was closed).
+        std::function<bool()> stop;
+        // A write that the device does not take ends the run (a settings file
+        // goes whole, or the user is told where it broke off).
+        bool stopAtFailedWrite = false;
     };
+    // How sending the lines ended.
+    enum class Ended { AtEnd, Stopped, WriteFailed };
 
     // Where each awaited reply goes: its first six characters, or no reply.
     struct ReplySink {
@@ -66,6 +74,14 @@ class CommandFileRunner {
     // Runs every line of commands; feedback lines go to feedback when it is
     // given and open. False when a read error ended the command file early.
     bool Run(InputFile& commands, OutputFile* feedback);
+    // Run in two steps, so that a caller can look at the lines before any is sent:
+    // Read takes every line (blanks around it dropped; an empty line stays, so
+    // that line n of the file is Lines()[n - 1]), false on a read error.
+    bool Read(InputFile& commands);
+    const std::vector<std::string>& Lines() const { return lines_; }
+    Ended Send(OutputFile* feedback);
+    // After WriteFailed: the number, from 1, of the line the device did not take.
+    std::size_t FailedLine() const { return failedLine_; }
 
     // The read lines sent so far, and how many of them got a reply.
     std::size_t ReadsSent() const { return readsSent_; }
@@ -76,11 +92,14 @@ class CommandFileRunner {
     static bool IsReadLine(std::string_view line);
 
   private:
-    void RunLine(const std::string& line, OutputFile* feedback);
+    // False when the line was a write that the device did not take.
+    bool RunLine(const std::string& line, OutputFile* feedback);
 
     clsComPort* port_;
     Policy policy_;
     ReplySink sink_;
+    std::vector<std::string> lines_;
+    std::size_t failedLine_ = 0;
     std::size_t readsSent_ = 0;
     std::size_t readsAnswered_ = 0;
 };

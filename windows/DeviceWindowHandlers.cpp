@@ -82,16 +82,20 @@ void frmDeviceWindow::mnuFileLoad_Click() {
 
     SetBusy(true);
     ReplySet discarded;
-    const bool ran = ProcessCommandFile(name, discarded);
-    if (ran) {
+    const RunEnd sent = RunCommandFile(name, discarded, true);
+    // The device is read again only when the whole file went to it.
+    bool read = false;
+    if (sent == RunEnd::AtEnd) {
         mSettingsRead = false;
-        Form_Activate();
+        read = Activate();
     }
     mLoading = true;
     SendMonitorOffs();
     mLoading = false;
-    // A file that could not be run leaves the window as it was: the edits are not lost.
-    if (ran) SetModified(false);
+    // The window matches the device only when the file went whole and the device
+    // was read back whole; else Apply and the close question still stand. A file
+    // that was not sent at all leaves the window as it was.
+    if (sent != RunEnd::NotRun) SetModified(!read);
     SetBusy(false);
 }
 

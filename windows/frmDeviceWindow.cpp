@@ -138,11 +138,13 @@ void frmDeviceWindow::Form_Load() {
     SetMousePointer(keptPointer);
 }
 
-void frmDeviceWindow::Form_Activate() {
+void frmDeviceWindow::Form_Activate() { Activate(); }
+
+bool frmDeviceWindow::Activate() {
     using namespace modTAVOCfg;
     if (!mDeviceUsable) {
         HideForStartUpLoop(true);
-        return;
+        return false;
     }
     const std::int16_t keptPointer = SetMousePointer(kHourglassPointer);
     std::size_t unanswered = 0, reads = 0;
@@ -152,7 +154,11 @@ void frmDeviceWindow::Form_Activate() {
 
         ReplySet replies;
         if (!gDemoMode) {
-            ProcessCommandFile(device.Config.InitCmdsFile, replies);
+            // A window closed during the read is gone: nothing is applied or shown.
+            if (RunCommandFile(device.Config.InitCmdsFile, replies, false) == RunEnd::Stopped) {
+                SetMousePointer(keptPointer);
+                return false;
+            }
         } else {
             for (const char* word : Model().demoReplies) replies.Add(word, std::string(word).substr(0, 2));
         }
@@ -187,6 +193,7 @@ void frmDeviceWindow::Form_Activate() {
                         " reads of its settings.\r\n\r\nThe values shown for those settings are not "
                         "the device's: check the connection, then select the device again to read it anew.",
                     MsgIcon::Exclamation);
+    return unanswered == 0;
 }
 
 // A monitor mode the device reports on is switched off; in demo mode only the box changes.

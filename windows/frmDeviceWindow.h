@@ -169,6 +169,14 @@ class frmDeviceWindow : public QDialog, protected DeviceWindowControls {
     static constexpr const char* kCommunicating = "Communicating with device, please wait...";
     static constexpr const char* kFileFilter = "Text Files (*.txt) | *.txt";
 
+    // How a command file run ended: not run (nothing was sent), stopped by a
+    // close, at a write the device did not take (settings only), or at its end.
+    enum class RunEnd { NotRun, Stopped, WriteFailed, AtEnd };
+    // settings: a file loaded to be sent, checked before anything goes.
+    RunEnd RunCommandFile(const std::string& file, ReplySet& replies, bool settings);
+    // Form_Activate; false when its read was stopped by a close or left reads unanswered.
+    bool Activate();
+
     void ConnectControls();
     void SetMonitoring(bool& monitoring, bool flag, const char* text, QWidget* settings, QWidget* otherPage);
     void EnableBoxClicked(const QCheckBox* box, const char* onWord, const char* offWord);

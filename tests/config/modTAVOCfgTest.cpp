@@ -56,6 +56,9 @@ TEST_F(StartUp, ErrorsEndTheProgramWithTheirBox) {
     };
     const std::string noDevices = "No devices defined in configuration file!";
     const std::string badName = "Invalid device specified in configuration file!";
+    const auto in = [this](const std::string& text, const char* name) {
+        return text + "\r\n\r\n(" + folder_.File(name) + ")";
+    };
     const std::string noFile = "Configuration file was not specified and/or found!";
     InputLimitsScope shortWait(ShortPipeWait());
     const std::string silentPipe = folder_.File("silent.cfg"), missing = folder_.File("missing.cfg");
@@ -69,12 +72,12 @@ TEST_F(StartUp, ErrorsEndTheProgramWithTheirBox) {
         {"-c /dev/null", "File Error", noFile + "\r\n\r\nNot a regular file (/dev/null)"},
         {"-c " + silentPipe, "File Error",
          noFile + "\r\n\r\nThe pipe was not written and closed in time (" + silentPipe + ")"},
-        {config("zero.cfg", "Count=0\r\nName1=QUELB\r\n"), "File Error", noDevices},
-        {config("nocount.cfg", "Name1=QUELB\r\n"), "File Error", noDevices},
-        {config("negative.cfg", "Count=-2\r\nName1=QUELB\r\n"), "File Error", noDevices},
-        {config("noname2.cfg", "Count=2\r\nName1=QUELB\r\n"), "File Error", badName},
+        {config("zero.cfg", "Count=0\r\nName1=QUELB\r\n"), "File Error", in(noDevices, "zero.cfg")},
+        {config("nocount.cfg", "Name1=QUELB\r\n"), "File Error", in(noDevices, "nocount.cfg")},
+        {config("negative.cfg", "Count=-2\r\nName1=QUELB\r\n"), "File Error", in(noDevices, "negative.cfg")},
+        {config("noname2.cfg", "Count=2\r\nName1=QUELB\r\n"), "File Error", in(badName, "noname2.cfg")},
         // A blank name is empty once trimmed; a huge count stops at the first missing name.
-        {config("blank.cfg", "Count=2000000000\r\nName1=   \r\n"), "File Error", badName},
+        {config("blank.cfg", "Count=2000000000\r\nName1=   \r\n"), "File Error", in(badName, "blank.cfg")},
     };
     for (const auto& [commandLine, title, text] : cases) {
         SCOPED_TRACE(commandLine);

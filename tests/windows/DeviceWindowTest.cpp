@@ -23,7 +23,7 @@
 namespace tavo::test {
 namespace {
 
-using namespace std::chrono_literals;
+using namespace std::literals;
 
 TEST(DeviceWindow, RelayFirstReadRecordsAndAppliesTheReplies) {
     TestWindow<frmQUELB> line({
@@ -324,7 +324,7 @@ TEST(DeviceWindow, LoadRunsTheSettingsFileThenReadsTheDeviceAgain) {
 
     // Monitor mode reported again after the load: one monitor-off word, from the re-read.
     line.device->SetRegister(0x0C, "1100");
-    WriteFile(line.dir.File("load.txt"), "011234\r\n100102\r\n180304\r\n");
+    WriteFile(line.dir.File("load.txt"), "011234\r\n  100102\r\n\r\n!180304e1*\r\n");
     line.state.dialogs.answers.push_back(line.dir.File("load.txt"));
     w.SetModified(true);
     line.NewFrames();
@@ -352,6 +352,30 @@ TEST(DeviceWindow, LoadRunsTheSettingsFileThenReadsTheDeviceAgain) {
     }
     EXPECT_TRUE(line.NewFrames().empty());
     EXPECT_TRUE(line.boxes.Shown().empty());
+
+    // No settings (a program, UTF-16 text, a line that is no command word, none at all): refused before
+    // anything is sent, the edit kept. Good ones the device does not take whole (the re-read unanswered,
+    // the line hung up) are reported. Either way Apply and the close question stand.
+    const std::string file = line.dir.File("bad.txt"), unread = "Device Error | The device did not answer 1";
+    const std::string refused =
+        "File Error | Command file was not sent to the device (" + file + ").\r\n\r\n";
+    WriteFile(line.dir.File("init.txt"), "!800000FF*");  // a frame the device drops: no reply
+    for (const auto& [text, box] :
+         {std::pair{"\177ELF\2\1\1\0\0\n"s, refused + "Line 1 holds NUL bytes or other control characters"},
+          {"\377\3760\0001\0001\0002\0003\0004\0\r\0\n\0"s, refused + "Line 1 holds NUL bytes"},
+          {"011234\r\n\r\n100102 ; on\r\n"s, refused + "Line 3 is not a command word"},
+          {" \r\n"s, refused + "It holds no command word."},
+          {"100102\r\n"s, unread},
+          {"100102\r\n"s, "Error Writing Settings | An error occured writing settings to the device!"s}}) {
+        if (box.starts_with("Error Writing")) line.device->Unplug();
+        w.SetModified(box.starts_with(refused));
+        WriteFile(file, text);
+        line.state.dialogs.answers.push_back(file);
+        Find<QAction>(w, "mnuFileLoad")->trigger();
+        EXPECT_TRUE(Boxes(line.boxes).back().starts_with(box)) << Boxes(line.boxes).back();
+        EXPECT_EQ(line.NewFrames().empty(), box != unread);
+        EXPECT_TRUE(w.Modified());
+    }
 }
 
 TEST(DeviceWindow, MissingInitializationFileIsReportedAndTheWindowOpens) {

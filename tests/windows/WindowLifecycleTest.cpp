@@ -21,14 +21,15 @@ namespace tavo::test {
 namespace {
 
 // Plays the user inside the modal show: once the shown window has done its
-// first read, act(window) runs. Returns whether it ran.
-bool WhileShown(std::int32_t type, const std::function<void(frmDeviceWindow&)>& act) {
+// first read (or when() holds), act(window) runs. Returns whether it ran.
+bool WhileShown(std::int32_t type, const std::function<void(frmDeviceWindow&)>& act,
+                const std::function<bool(frmDeviceWindow&)>& when = &frmDeviceWindow::SettingsRead) {
     bool ran = false;
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* w = qobject_cast<frmDeviceWindow*>(QApplication::activeModalWidget());
-        if (ran || !w || !w->SettingsRead()) return;
+        if (ran || !w || !when(*w)) return;
         ran = true;
         poll.stop();
         act(*w);
@@ -85,6 +86,26 @@ TEST(WindowLifecycle, UnsavedChangesAreQuestionedBeforeTheWindowGoes) {
     EXPECT_TRUE(modTAVOCfg::gReselectDevice);
     EXPECT_EQ(line.boxes.Shown().size(), 4u);
     EXPECT_EQ(std::ranges::count(line.device->Frames(), "8C0000"), 2);  // each showing reads the device
+}
+
+TEST(WindowLifecycle, ClosedDuringAReadTheWindowStopsAtTheNextCommandShowsNoBoxAndEndsTheProgram) {
+    // Closed in the second read (its 4th character): of a device that echoes but never replies
+    // (3 s a read), and of one that falls silent there (1.2 s a read).
+    for (const EmulatorOptions& emulator :
+         {EmulatorOptions{.neverReply = true}, {.stopEchoAfter = 2 + 10 + 3}}) {
+        DeviceBench line(
+            0, {.demo = false, .initLines = "800000\r\n800000\r\n800000\r\n800000", .emulator = emulator});
+        QElapsedTimer sinceClose;
+        const auto close = [&](frmDeviceWindow& w) {
+            sinceClose.start();
+            w.close();
+        };
+        EXPECT_TRUE(
+            WhileShown(0, close, [&](frmDeviceWindow&) { return line.device->Received().size() > 15; }));
+        EXPECT_LT(sinceClose.elapsed(), 10000);  // one read's time-outs and the unload; the rest took 18 s
+        EXPECT_TRUE(line.boxes.Shown().empty());
+        EXPECT_FALSE(modTAVOCfg::gReselectDevice);
+    }
 }
 
 TEST(WindowLifecycle, UnreachablePortReturnsToTheChooserWithoutShowing) {
