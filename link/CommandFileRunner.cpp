@@ -63,10 +63,11 @@ CommandFileRunner::Ended CommandFileRunner::Send(OutputFile* feedback) {
 }
 
 bool CommandFileRunner::RunLine(const std::string& line, OutputFile* feedback) {
-    if (policy_.replyLines == ReplyLines::ReadsOnly && !IsReadLine(line))
+    const bool read = IsReadLine(line);
+    if (policy_.replyLines == ReplyLines::ReadsOnly && !read)
         return port_ && port_->SendCmdString(line, true);
     const std::string reply = port_ ? port_->SendCmdStrResponce(line) : std::string();
-    if (IsReadLine(line)) {
+    if (read) {
         ++readsSent_;
         readsAnswered_ += !reply.empty();
     }
